@@ -1,0 +1,245 @@
+#include "platform/profile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "platform/integer_text.h"
+
+namespace platform {
+namespace {
+
+constexpr std::size_t kMaxText = 2047;
+constexpr std::string_view kBlanks = " \t\r\v\f";
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+// A file with no line end yet gets the Windows one, so it stays readable where it came from.
+constexpr std::string_view kDefaultEol = "\r\n";
+
+// Each line holds its own line end ("\n", "\r\n" or none for an unterminated last line), so
+// lines that are not touched are written back byte for byte.
+using Lines = std::vector<std::string>;
+
+QString FileName(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+// The file's bytes; a missing file is empty. False when the file exists but cannot be read.
+bool Load(const std::string& path, std::string& content) {
+    content.clear();
+    QFile file(FileName(path));
+    if (!file.exists()) {
+        return true;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    content = file.readAll().toStdString();
+    return file.error() == QFileDevice::NoError;
+}
+
+Lines Split(const std::string& content) {
+    Lines lines;
+    std::size_t start = 0;
+    while (start < content.size()) {
+        const std::size_t nl = content.find('\n', start);
+        const std::size_t end = nl == std::string::npos ? content.size() : nl + 1;
+        lines.push_back(content.substr(start, end - start));
+        start = end;
+    }
+    return lines;
+}
+
+std::string_view DetectEol(const std::string& content) {
+    const std::size_t nl = content.find('\n');
+    if (nl == std::string::npos) {
+        return kDefaultEol;
+    }
+    return nl > 0 && content[nl - 1] == '\r' ? std::string_view("\r\n") : std::string_view("\n");
+}
+
+std::string_view Trim(std::string_view s) {
+    const std::size_t first = s.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
+}
+
+// The line without its line end and, on the first line, without a UTF-8 mark.
+std::string_view Body(const Lines& lines, std::size_t i) {
+    std::string_view body = lines[i];
+    while (!body.empty() && (body.back() == '\n' || body.back() == '\r')) {
+        body.remove_suffix(1);
+    }
+    if (i == 0 && body.starts_with(kUtf8Mark)) {
+        body.remove_prefix(kUtf8Mark.size());
+    }
+    return body;
+}
+
+std::optional<std::string_view> SectionName(std::string_view body) {
+    const std::string_view t = Trim(body);
+    const std::size_t close = t.rfind(']');
+    if (!t.starts_with('[') || close == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return Trim(t.substr(1, close - 1));
+}
+
+std::optional<std::string_view> KeyName(std::string_view body) {
+    const std::size_t eq = body.find('=');
+    if (eq == std::string_view::npos || SectionName(body)) {
+        return std::nullopt;
+    }
+    return Trim(body.substr(0, eq));
+}
+
+std::string_view Value(std::string_view body) {
+    std::string_view v = Trim(body.substr(body.find('=') + 1));
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
+        v = v.substr(1, v.size() - 2);
+    }
+    return v;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Where a key is, or where it would go: the first section of that name counts, and in it the
+// first line of that key.
+struct Place {
+    std::optional<std::size_t> section;
+    std::optional<std::size_t> key;
+    std::size_t lastKey = 0;  // last key line of the section, or its header
+};
+
+Place Find(const Lines& lines, std::string_view section, std::string_view key) {
+    Place place;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view body = Body(lines, i);
+        if (const auto name = SectionName(body)) {
+            if (place.section) {
+                break;
+            }
+            if (SameName(*name, section)) {
+                place.section = i;
+                place.lastKey = i;
+            }
+            continue;
+        }
+        const auto name = KeyName(body);
+        if (!place.section || !name) {
+            continue;
+        }
+        place.lastKey = i;
+        if (SameName(*name, key)) {
+            place.key = i;
+            break;
+        }
+    }
+    return place;
+}
+
+void EnsureTerminated(std::string& line, std::string_view eol) {
+    if (!line.ends_with('\n')) {
+        line += eol;
+    }
+}
+
+std::string LineEnd(const std::string& line) {
+    if (line.ends_with("\r\n")) {
+        return "\r\n";
+    }
+    return line.ends_with('\n') ? "\n" : "";
+}
+
+void Put(Lines& lines, const std::string& content, std::string_view section, std::string_view key,
+         std::string_view value) {
+    const std::string_view eol = DetectEol(content);
+    const Place place = Find(lines, section, key);
+    if (place.key) {
+        std::string& line = lines[*place.key];
+        line = line.substr(0, line.find('=') + 1) + std::string(value) + LineEnd(line);
+        return;
+    }
+    const std::string keyLine = std::string(key) + "=" + std::string(value) + std::string(eol);
+    if (place.section) {
+        EnsureTerminated(lines[place.lastKey], eol);
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(place.lastKey) + 1, keyLine);
+        return;
+    }
+    if (!lines.empty()) {
+        EnsureTerminated(lines.back(), eol);
+    }
+    lines.push_back("[" + std::string(section) + "]" + std::string(eol));
+    lines.push_back(keyLine);
+}
+
+// The whole new content goes to a temporary file beside the old one, which then replaces it:
+// a full disk or a crash never leaves a half-written file.
+bool Save(const std::string& path, const Lines& lines) {
+    // Unbuffered, so a short write on a full disk shows in the write's own result.
+    QSaveFile file(FileName(path));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        return false;
+    }
+    for (const std::string& line : lines) {
+        if (file.write(line.data(), static_cast<qint64>(line.size())) !=
+            static_cast<qint64>(line.size())) {
+            file.cancelWriting();
+            return false;
+        }
+    }
+    return file.commit();
+}
+
+}  // namespace
+
+PrivateProfile::PrivateProfile(std::string path) : path_(std::move(path)) {}
+
+std::string PrivateProfile::ReadString(const std::string& section, const std::string& key,
+                                       const std::string& defaultValue) const {
+    std::string content;
+    Load(path_, content);
+    const Lines lines = Split(content);
+    const Place place = Find(lines, section, key);
+    const std::string_view value = place.key ? Value(Body(lines, *place.key)) : defaultValue;
+    return std::string(value.substr(0, kMaxText));
+}
+
+int32_t PrivateProfile::ReadInt(const std::string& section, const std::string& key,
+                                int32_t defaultValue) const {
+    return ParseInteger(ReadString(section, key, "")).value_or(defaultValue);
+}
+
+bool PrivateProfile::WriteString(const std::string& section, const std::string& key,
+                                 const std::string& value) {
+    std::string content;
+    if (!Load(path_, content)) {
+        return false;
+    }
+    // A value is one line: line breaks in it would forge further keys.
+    std::string oneLine = value;
+    for (char& c : oneLine) {
+        if (c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    Lines lines = Split(content);
+    Put(lines, content, section, key, oneLine);
+    return Save(path_, lines);
+}
+
+}  // namespace platform

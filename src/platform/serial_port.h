@@ -1,0 +1,94 @@
+// A serial port held for exclusive use, with its line settings in the terms of the Windows
+// device-control block that the channel works with.
+#pragma once
+
+#include <termios.h>
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// Parity schemes (DCB Parity).
+constexpr uint8_t kNoParity = 0;
+constexpr uint8_t kOddParity = 1;
+constexpr uint8_t kEvenParity = 2;
+constexpr uint8_t kMarkParity = 3;
+constexpr uint8_t kSpaceParity = 4;
+
+// Stop bits (DCB StopBits).
+constexpr uint8_t kOneStopBit = 0;
+constexpr uint8_t kTwoStopBits = 2;
+
+// DTR and RTS line control (DCB fDtrControl, fRtsControl).
+constexpr uint8_t kLineDisable = 0;
+constexpr uint8_t kLineEnable = 1;
+
+// The line settings of a port. The named fields are those the channel sets; Settings carries the
+// port's complete terminal settings, so writing back a record read earlier restores the port
+// exactly. Fields that have no counterpart on this system read as false and must stay false.
+struct TDcb {
+    uint32_t BaudRate = 0;  // 0: keep the speed held in Settings
+    uint8_t ByteSize = 8;
+    uint8_t Parity = kNoParity;
+    uint8_t StopBits = kOneStopBit;
+    bool fBinary = false;  // raw bytes in both directions, receiver on, carrier ignored
+    bool fParity = false;  // parity checking of received bytes
+    bool fOutxCtsFlow = false;
+    bool fOutxDsrFlow = false;  // no counterpart
+    uint8_t fDtrControl = kLineDisable;
+    bool fDsrSensitivity = false;    // no counterpart
+    bool fTXContinueOnXoff = false;  // no counterpart
+    bool fOutX = false;              // XON/XOFF on output
+    bool fInX = false;               // XON/XOFF on input
+    bool fErrorChar = false;         // no counterpart
+    bool fNull = false;              // no counterpart
+    uint8_t fRtsControl = kLineDisable;
+    termios Settings{};
+};
+
+// The port's time-outs (COMMTIMEOUTS), in milliseconds. Only ReadTotalTimeoutConstant acts here:
+// it bounds how long a one-byte read waits for its byte; nothing is ever written.
+struct TCommTimeouts {
+    uint32_t ReadIntervalTimeout = 0;
+    uint32_t ReadTotalTimeoutMultiplier = 0;
+    uint32_t ReadTotalTimeoutConstant = 0;
+    uint32_t WriteTotalTimeoutMultiplier = 0;
+    uint32_t WriteTotalTimeoutConstant = 0;
+};
+
+class SerialPort {
+  public:
+    SerialPort() = default;
+    ~SerialPort();
+    SerialPort(const SerialPort&) = delete;
+    SerialPort& operator=(const SerialPort&) = delete;
+
+    // Opens the device for reading and writing, for this holder alone: a port that another
+    // holder (any process, any user) has open is refused. Closes a port held before.
+    bool Open(const std::string& device);
+    // Leaves the line settings as they are.
+    void Close();
+    bool IsOpen() const { return fd_ >= 0; }
+
+    bool GetCommState(TDcb& dcb) const;
+    // Applies the record and reports whether the port took every setting.
+    bool SetCommState(const TDcb& dcb);
+
+    TCommTimeouts GetCommTimeouts() const { return timeouts_; }
+    void SetCommTimeouts(const TCommTimeouts& timeouts) { timeouts_ = timeouts; }
+
+    // Discards everything queued in both directions.
+    void Purge();
+    // Bytes waiting in the input queue; 0 when the port is closed or has failed.
+    uint32_t BytesQueued() const;
+    // One byte from the input queue, waiting at most ReadTotalTimeoutConstant ms for it.
+    // False when no byte came (nothing queued, the port failed or hung up).
+    bool ReadByte(uint8_t& byte);
+
+  private:
+    int fd_ = -1;
+    TCommTimeouts timeouts_{};
+};
+
+}  // namespace platform
