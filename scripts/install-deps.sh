@@ -11,7 +11,7 @@ packages=(
   libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev clang-format
-  fonts-liberation xvfb x11-apps imagemagick xauth
+  fonts-liberation xvfb x11-apps xdotool imagemagick xauth
 )
 
 missing=()

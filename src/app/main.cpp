@@ -1,0 +1,89 @@
+// Program entry: one copy per desktop, high priority, the main window and the message loop.
+#include <QFont>
+#include <QSocketNotifier>
+#include <csignal>
+#include <exception>
+#include <memory>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "app/application.h"
+#include "app/main.h"
+#include "app/startup.h"
+#include "config/config_form.h"
+#include "platform/process_priority.h"
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void OnTerminate(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
+}
+
+// A session logout or `kill` closes the window in order, like the close box, so the port's
+// settings are restored and nothing is left half done.
+void CloseOnTerminateSignal(QObject* owner) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) {
+        return;
+    }
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [notifier] {
+        char byte = 0;
+        [[maybe_unused]] const ssize_t got = ::read(signalPipe[0], &byte, 1);
+        notifier->setEnabled(false);
+        if (MainForm) {
+            MainForm->close();
+        }
+    });
+    struct sigaction action = {};
+    action.sa_handler = OnTerminate;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGHUP, &action, nullptr);
+}
+
+// The window's fonts carry their classic names; the Liberation fonts are their metric twins.
+void MapClassicFonts() {
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Courier"), QStringLiteral("Liberation Mono"));
+    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
+                              QStringLiteral("Liberation Serif"));
+}
+
+int Run(TApplication& app, platform::SingleInstance& instance) {
+    if (RefuseSecondCopy(instance, *MakeDesktopDialogs())) {
+        return 0;
+    }
+    platform::RaiseProcessPriority();
+    MapClassicFonts();
+    QFont windowFont(QStringLiteral("MS Sans Serif"));
+    windowFont.setPointSize(8);
+    QApplication::setFont(windowFont);
+
+    auto mainForm = std::make_unique<TMainForm>();
+    TConfigForm configForm(mainForm.get());
+    CloseOnTerminateSignal(&app);
+    mainForm->show();
+    app.exec();
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    TApplication app(argc, argv);
+    app.setApplicationName(kMainWindowTitle);
+    app.setQuitOnLastWindowClosed(true);
+    try {
+        platform::SingleInstance instance(kMainWindowTitle);
+        return Run(app, instance);
+    } catch (const std::exception& error) {
+        TApplication::ShowError(QString::fromUtf8(error.what()));
+    }
+    return 0;
+}

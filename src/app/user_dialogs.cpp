@@ -1,0 +1,52 @@
+#include "app/user_dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace {
+
+class TDesktopDialogs final : public TUserDialogs {
+public:
+    QString SaveFileName(QWidget* parent, const TFileDialogSetup& setup) override {
+        return Run(parent, setup, QFileDialog::AcceptSave);
+    }
+    QString OpenFileName(QWidget* parent, const TFileDialogSetup& setup) override {
+        return Run(parent, setup, QFileDialog::AcceptOpen);
+    }
+    void Message(QWidget* parent, const QString& text) override {
+        QMessageBox::information(parent, QApplication::applicationName(), text, QMessageBox::Ok);
+    }
+    void Beep() override { QApplication::beep(); }
+    std::unique_ptr<QPrinter> DefaultPrinter() override {
+        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+        if (info.isNull()) {
+            return nullptr;
+        }
+        return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    }
+
+private:
+    static QString Run(QWidget* parent, const TFileDialogSetup& setup,
+                       QFileDialog::AcceptMode mode) {
+        QFileDialog dialog(parent, setup.Title, setup.InitialDir, setup.Filter);
+        dialog.setAcceptMode(mode);
+        dialog.setDefaultSuffix(setup.DefaultSuffix);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !setup.ConfirmOverwrite);
+        dialog.setOption(QFileDialog::ReadOnly, false);
+        // The open dialog accepts a typed name even when no such file exists.
+        dialog.setFileMode(QFileDialog::AnyFile);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+            return {};
+        }
+        return dialog.selectedFiles().constFirst();
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<TUserDialogs> MakeDesktopDialogs() {
+    return std::make_unique<TDesktopDialogs>();
+}
