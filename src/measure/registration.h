@@ -1,0 +1,49 @@
+// Start, Stop and Cancel of a registration: their guards, their effect on the recorded data and
+// which buttons and menu items they enable.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "measure/measure_state.h"
+#include "measure/sample_store.h"
+
+namespace measure {
+
+// Start runs only when no registration was started; it clears `stopped`. False: ignore the press.
+bool BeginStart(bool& started, bool& stopped);
+// Stop runs only when not already stopped; it clears `started`. False: ignore the press.
+bool BeginStop(bool& started, bool& stopped);
+
+// A new registration records from sample 0. The maximum, Rmax, the frame counters and the old
+// samples beyond the new count are kept.
+void StartRegistration(int32_t periodMs, int32_t areaMm2, TSampleStore& store);
+
+// Zeroes ForceN and TimeMs at the entries [from, to), clamped to the store.
+void ClearSamples(TSampleStore& store, int32_t from, int32_t to);
+
+// Throws the recorded test away: both arrays, the count, the frames since the last sample, the
+// maximum and Rmax. `pause` runs after entry 10000 and after entry 20000 are cleared: there the
+// window lets pending messages run, so it stays responsive.
+// The period, the area, the rings and the live force and rate stay.
+void CancelData(TMeasureState& state, TSampleStore& store, const std::function<void()>& pause);
+
+// Enabled state of the controls an action changes; an empty value leaves the control as it is.
+struct TControlStates {
+    std::optional<bool> Protocol;     // btProtocol
+    std::optional<bool> SaveTest;     // btSaveTest
+    std::optional<bool> OpenTest;     // btOpenTest
+    std::optional<bool> ToExel;       // btToExel
+    std::optional<bool> ConfigMenu;   // menu N2 "Параметры"
+    std::optional<bool> InfoVisible;  // pnInfo shown
+
+    bool operator==(const TControlStates&) const = default;
+};
+
+TControlStates ControlsOnStart();
+// Saving becomes possible only with more than 2 stored samples.
+TControlStates ControlsOnStop(int32_t count);
+TControlStates ControlsOnCancel();
+
+}  // namespace measure
