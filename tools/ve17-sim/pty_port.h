@@ -1,0 +1,66 @@
+// The unit's end of the serial line: a pseudo-terminal whose slave side plays the port.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace ve17sim {
+
+// A file descriptor closed when its owner goes.
+class UniqueFd {
+  public:
+    UniqueFd() = default;
+    explicit UniqueFd(int fd) : fd_(fd) {}
+    UniqueFd(UniqueFd&& other) noexcept : fd_(other.Release()) {}
+    UniqueFd& operator=(UniqueFd&& other) noexcept;
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+    ~UniqueFd() { Reset(); }
+
+    int Get() const { return fd_; }
+    int Release();
+    void Reset();
+
+  private:
+    int fd_ = -1;
+};
+
+class PtyPort {
+  public:
+    // Opens the master and one slave descriptor of our own, so the line stays up while the
+    // recorder closes and re-opens the port; the slave is raw, 57600 baud, 8N1.
+    // Throws std::system_error when the system has no pseudo-terminal to give.
+    PtyPort();
+
+    const std::string& SlavePath() const { return slavePath_; }
+    bool IsOpen() const { return master_.Get() >= 0; }
+
+    // Writes what the line takes within the timeout and returns how many bytes that was.
+    // A port nobody reads fills up; the unit never waits for it longer than that.
+    size_t Write(std::span<const uint8_t> bytes, std::chrono::milliseconds timeout);
+
+    // Throws away whatever the far end wrote: the unit never listens.
+    void DiscardInput();
+
+    // A recorder that ended without closing its port (killed, crashed) leaves the terminal in
+    // exclusive mode, which keeps its next start out unless it runs as root. The recorder holds
+    // a lock on the port while it has it open; with no lock held the mode is stale and cleared.
+    void ReleaseStaleExclusive();
+
+    // Closes both ends, so the recorder's port sees a hang-up (EIO) as with a pulled adapter.
+    void HangUp();
+
+  private:
+    UniqueFd master_;
+    UniqueFd slave_;
+    std::string slavePath_;
+};
+
+// Raw 57600 baud, 8 data bits, 1 stop bit, no parity, no flow control: no byte is translated.
+// Returns false (errno set) when the settings cannot be applied.
+bool SetRawLine(int fd);
+
+}  // namespace ve17sim
