@@ -15,6 +15,7 @@ constexpr uint8_t kStartMarker = 0x77;
 constexpr uint8_t kTerminator = 0x0A;
 constexpr int kHeaderSize = 8;
 constexpr int kKindOffset = 3;
+constexpr int kLengthOffset = 4;  // 16 bits, low byte first
 constexpr uint8_t kMeasurement = ' ';
 constexpr uint8_t kReset = 'p';
 }  // namespace frame

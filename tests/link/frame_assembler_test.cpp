@@ -1,0 +1,116 @@
+#include "link/frame_assembler.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "link/device_frame.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// A header announcing `length` payload bytes, ending in `terminator`, and then `payload`.
+Bytes Frame(uint8_t kind, uint16_t length, const Bytes& payload, uint8_t terminator = 0x0A) {
+    Bytes bytes = {0x77, 0x11,      0x22, kind, uint8_t(length & 0xFF), uint8_t(length >> 8),
+                   0x33, terminator};
+    bytes.insert(bytes.end(), payload.begin(), payload.end());
+    return bytes;
+}
+
+Bytes Frame(uint8_t kind, const Bytes& payload) {
+    return Frame(kind, uint16_t(payload.size()), payload);
+}
+
+Bytes Join(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& part : parts) {
+        all.insert(all.end(), part.begin(), part.end());
+    }
+    return all;
+}
+
+std::vector<Bytes> FramesOf(TFrameAssembler& rx, const Bytes& stream) {
+    std::vector<Bytes> frames;
+    for (uint8_t byte : stream) {
+        if (rx.Feed(byte)) {
+            const auto begin = rx.RxBuffer.begin();
+            frames.emplace_back(begin, begin + rx.PayloadLength + frame::kHeaderSize);
+        }
+    }
+    return frames;
+}
+
+const Bytes kMeasurement = Frame(' ', {0x34, 0x12, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+const Bytes kReset = Frame('p', {});
+const Bytes kOther = Frame('z', {0x77, 0x0A, 0x77});
+const Bytes kFiller(1100, 0x55);
+
+struct Case {
+    const char* name;
+    Bytes stream;
+    std::vector<Bytes> frames;
+};
+
+const Case kCases[] = {
+    {"clean measurement frame", kMeasurement, {kMeasurement}},
+    {"garbage before the start marker",
+     Join({{0x00, 0xFF, 0x0A, 0x20, 0x0C}, kMeasurement}),
+     {kMeasurement}},
+    {"start marker inside the payload", kOther, {kOther}},
+    {"zero-length frame", kReset, {kReset}},
+    {"bad terminator before any good header",
+     Join({Frame(' ', 12, {}, 0x0D), kReset}),
+     {Frame(' ', 12, {}, 0x0D), kReset}},
+    {"bad terminator after a good header of length 3",
+     Join({kOther, Frame(' ', 12, {9, 8, 7, 6}, 0x0D)}),
+     {kOther, Frame(' ', 12, {9, 8, 7}, 0x0D)}},
+    {"several frames in one stream",
+     Join({kMeasurement, kReset, kOther, kMeasurement}),
+     {kMeasurement, kReset, kOther, kMeasurement}},
+    {"longest payload that fits",
+     Frame(' ', 1016, Bytes(1016, 0x55)),
+     {Frame(' ', 1016, Bytes(1016, 0x55))}},
+    {"over-long header dropped, next frame found",
+     Join({Frame(' ', 1017, kFiller), kMeasurement}),
+     {kMeasurement}},
+    {"largest announced length dropped", Join({Frame(' ', 0xFFFF, kFiller), kReset}), {kReset}},
+};
+
+TEST(FrameAssembler, Table) {
+    for (const Case& c : kCases) {
+        TFrameAssembler rx;
+        EXPECT_EQ(FramesOf(rx, c.stream), c.frames) << c.name;
+        EXPECT_EQ(rx.RxIndex, 0u) << c.name;
+    }
+}
+
+TEST(FrameAssembler, MeasurementFrameCarriesKindAndForceCode) {
+    TFrameAssembler rx;
+    const std::vector<Bytes> frames = FramesOf(rx, kMeasurement);
+    ASSERT_EQ(frames.size(), 1u);
+    ASSERT_EQ(frames[0].size(), 20u);
+    EXPECT_EQ(frames[0][frame::kKindOffset], frame::kMeasurement);
+    EXPECT_EQ(frames[0][8] + 256 * frames[0][9], 0x1234);
+}
+
+TEST(FrameAssembler, DropStartsOverAndTheRestIsHuntedThrough) {
+    TFrameAssembler rx;
+    const Bytes firstHalf(kMeasurement.begin(), kMeasurement.begin() + 10);
+    const Bytes secondHalf(kMeasurement.begin() + 10, kMeasurement.end());
+    EXPECT_TRUE(FramesOf(rx, firstHalf).empty());
+    rx.Drop();
+    EXPECT_EQ(FramesOf(rx, Join({secondHalf, kReset})), std::vector<Bytes>{kReset});
+}
+
+TEST(FrameAssembler, NeverWritesPastTheBufferWhateverTheLength) {
+    TFrameAssembler rx;
+    rx.PayloadLength = 5000;  // out of reach of any header it accepts
+    const Bytes stream = Join({Frame(' ', 12, {}, 0x0D), Bytes(3000, 0x01)});
+    for (uint8_t byte : stream) {
+        rx.Feed(byte);
+        ASSERT_LE(rx.RxIndex, TFrameAssembler::kBufferSize);
+    }
+}
+
+}  // namespace

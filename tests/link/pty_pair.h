@@ -1,0 +1,66 @@
+// A pseudo-terminal standing in for the serial line: the test plays the unit on the master side,
+// the code under test opens the slave device as its port.
+#pragma once
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+class PtyPair {
+  public:
+    PtyPair() {
+        master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) {
+            throw std::runtime_error("no pseudo-terminal");
+        }
+        slave_ = ptsname(master_);
+    }
+    ~PtyPair() { CloseMaster(); }
+    PtyPair(const PtyPair&) = delete;
+    PtyPair& operator=(const PtyPair&) = delete;
+
+    const std::string& SlavePath() const { return slave_; }
+
+    void Write(const std::vector<uint8_t>& bytes) const {
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
+            if (n <= 0) {
+                throw std::runtime_error("write to the pseudo-terminal failed");
+            }
+            done += static_cast<size_t>(n);
+        }
+    }
+
+    // The slave's line settings, as the port's holder sees them.
+    termios SlaveSettings() const {
+        termios t{};
+        tcgetattr(master_, &t);
+        return t;
+    }
+
+    // Hangs the line up under the slave's holder.
+    void CloseMaster() {
+        if (master_ >= 0) {
+            ::close(master_);
+            master_ = -1;
+        }
+    }
+
+  private:
+    int master_ = -1;
+    std::string slave_;
+};
+
+inline bool SameSettings(const termios& a, const termios& b) {
+    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
+           a.c_lflag == b.c_lflag && cfgetispeed(&a) == cfgetispeed(&b) &&
+           cfgetospeed(&a) == cfgetospeed(&b) && std::equal(a.c_cc, a.c_cc + NCCS, b.c_cc);
+}
