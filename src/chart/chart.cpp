@@ -1,0 +1,279 @@
+#include "chart/chart.h"
+
+#include <qcustomplot.h>
+#include <QPaintDevice>
+#include <QRubberBand>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
+namespace {
+
+QFont PixelFont(const QString& family, int pixels, bool bold) {
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+bool IsRange(double min, double max) {
+    return std::isfinite(min) && std::isfinite(max) && min <= max;
+}
+
+void SetUpAxis(QCPAxis* axis, const QString& title, int innerTickLength, Qt::PenStyle gridStyle) {
+    axis->setLabel(title);
+    axis->setLabelFont(PixelFont("Arial", 11, true));
+    axis->setLabelColor(Qt::black);
+    axis->setTickLabelFont(PixelFont("Arial", 11, false));
+    axis->setTickLabelColor(Qt::black);
+    axis->setTickLength(innerTickLength, 5);
+    axis->setSubTickLength(0, 3);
+    axis->grid()->setPen(QPen(QColor(128, 128, 128), 1, gridStyle));
+    axis->grid()->setSubGridVisible(false);
+    axis->grid()->setZeroLinePen(Qt::NoPen);
+}
+
+// A canvas of a given size whose painters draw through the caller's painter, in its coordinates
+// (the way a widget renders into another painter). QCustomPlot then draws as vectors straight
+// onto a printer or an image, with its fonts sized in canvas pixels.
+class TLentCanvas : public QPaintDevice {
+  public:
+    TLentCanvas(QPainter& target, QSize size) : target_(target), size_(size) {}
+    QPaintEngine* paintEngine() const override { return target_.paintEngine(); }
+
+  protected:
+    QPainter* sharedPainter() const override { return &target_; }
+    int metric(PaintDeviceMetric metric) const override {
+        constexpr int kDpi = 96;
+        switch (metric) {
+            case PdmWidth:
+                return size_.width();
+            case PdmHeight:
+                return size_.height();
+            case PdmWidthMM:
+                return qRound(size_.width() * 25.4 / kDpi);
+            case PdmHeightMM:
+                return qRound(size_.height() * 25.4 / kDpi);
+            case PdmNumColors:
+                return INT_MAX;
+            case PdmDepth:
+                return 32;
+            case PdmDpiX:
+            case PdmDpiY:
+            case PdmPhysicalDpiX:
+            case PdmPhysicalDpiY:
+                return kDpi;
+            case PdmDevicePixelRatio:
+                return 1;
+            default:
+                return QPaintDevice::metric(metric);
+        }
+    }
+
+  private:
+    QPainter& target_;
+    QSize size_;
+};
+
+}  // namespace
+
+TChart::TChart(QWidget* parent)
+    : QFrame(parent),
+      plot_(new QCustomPlot(this)),
+      bottom_(*this, plot_->xAxis),
+      left_(*this, plot_->yAxis),
+      series_(*this, plot_->xAxis, plot_->yAxis),
+      band_(new QRubberBand(QRubberBand::Rectangle, plot_)) {
+    setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    SetUpLook();
+    zoomTimer_.setInterval(kZoomStepMs);
+    connect(&zoomTimer_, &QTimer::timeout, this, &TChart::ZoomStep);
+    connect(plot_, &QCustomPlot::mousePress, this, &TChart::OnPress);
+    connect(plot_, &QCustomPlot::mouseMove, this, &TChart::OnMove);
+    connect(plot_, &QCustomPlot::mouseRelease, this, &TChart::OnRelease);
+    connect(plot_, &QCustomPlot::mouseWheel, this, &TChart::OnWheel);
+}
+
+void TChart::SetUpLook() {
+    plot_->setInteractions(QCP::Interactions());
+    plot_->setMouseTracking(true);  // the readout follows the pointer without a button held
+    plot_->setLocale(QLocale::c());
+    plot_->setBackground(Qt::white);
+    plot_->legend->setVisible(false);
+    plot_->xAxis2->setVisible(false);
+    plot_->yAxis2->setVisible(false);
+    // Room above the top load label and right of the last time label, on screen and on paper.
+    plot_->axisRect()->setMinimumMargins(QMargins(0, 8, 20, 4));
+    SetUpAxis(plot_->xAxis, QStringLiteral("Время, сек"), 1, Qt::DotLine);
+    SetUpAxis(plot_->yAxis, QStringLiteral("Нагрузка, кН"), 0, Qt::DashDotDotLine);
+    for (TChartAxis* axis : {&bottom_, &left_}) {
+        axis->SetRange(0, 5);
+        axis->SetIncrement(0.2);
+    }
+}
+
+void TChart::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    plot_->setGeometry(contentsRect());
+}
+
+void TChart::Repaint() {
+    plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void TChart::ZoomPercent(double percent) {
+    FinishZoom();
+    const auto zoomed = [percent](const TChartAxis& axis) {
+        const double d = (axis.Maximum() - axis.Minimum()) * (percent - 100) * 0.01;
+        return std::pair{axis.Minimum() + d, axis.Maximum() - d};
+    };
+    const auto [bottomMin, bottomMax] = zoomed(bottom_);
+    const auto [leftMin, leftMax] = zoomed(left_);
+    if (!IsRange(bottomMin, bottomMax) || !IsRange(leftMin, leftMax)) {
+        return;
+    }
+    bottom_.BeginZoom(bottomMin, bottomMax);
+    left_.BeginZoom(leftMin, leftMax);
+    StartZoomSteps();
+}
+
+void TChart::UndoZoom() {
+    FinishZoom();
+    emit UndoZoomed();
+}
+
+void TChart::StartZoomSteps() {
+    zoomStep_ = 0;
+    zoomTimer_.start();
+}
+
+void TChart::ZoomStep() {
+    if (++zoomStep_ >= kZoomSteps) {
+        FinishZoom();
+        return;
+    }
+    const double fraction = double(zoomStep_) / kZoomSteps;
+    bottom_.ShowZoomStep(fraction);
+    left_.ShowZoomStep(fraction);
+    Repaint();
+}
+
+void TChart::FinishZoom() {
+    if (!zoomTimer_.isActive()) {
+        return;
+    }
+    zoomTimer_.stop();
+    bottom_.ShowOwnRange();
+    left_.ShowOwnRange();
+    Repaint();
+    emit Zoomed();
+}
+
+void TChart::OnPress(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton ||
+        !plot_->axisRect()->rect().contains(event->position().toPoint())) {
+        return;
+    }
+    dragging_ = true;
+    dragOrigin_ = event->position().toPoint();
+    band_->setGeometry(QRect(dragOrigin_, QSize()));
+    band_->show();
+}
+
+void TChart::OnMove(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (dragging_) {
+        band_->setGeometry(QRect(dragOrigin_, pos).normalized());
+    }
+    emit MouseMoved(pos.x(), pos.y());
+}
+
+void TChart::OnRelease(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !dragging_) {
+        return;
+    }
+    dragging_ = false;
+    band_->hide();
+    const QPoint end = event->position().toPoint();
+    const int dx = end.x() - dragOrigin_.x();
+    const int dy = end.y() - dragOrigin_.y();
+    if (std::abs(dx) <= kMinDragPixels || std::abs(dy) <= kMinDragPixels) {
+        return;
+    }
+    if (dx > 0 && dy > 0) {
+        ZoomToPixels(QRect(dragOrigin_, end));
+    } else {
+        UndoZoom();
+    }
+}
+
+void TChart::ZoomToPixels(const QRect& rect) {
+    // The values under the rectangle as the operator saw it, before a zoom on its way ends.
+    const double bottomMin = bottom_.PixelToValue(rect.left());
+    const double bottomMax = bottom_.PixelToValue(rect.right());
+    const double leftMin = left_.PixelToValue(rect.bottom());
+    const double leftMax = left_.PixelToValue(rect.top());
+    FinishZoom();
+    bottom_.BeginZoom(bottomMin, bottomMax);
+    left_.BeginZoom(leftMin, leftMax);
+    StartZoomSteps();
+}
+
+void TChart::OnWheel(QWheelEvent* event) {
+    const int delta = event->angleDelta().y();
+    if (delta < 0) {
+        emit WheelDown();
+    } else if (delta > 0) {
+        emit WheelUp();
+    }
+}
+
+void TChart::SetTitleLines(const QStringList& lines) {
+    titleLines_ = lines;
+    if (title_) {
+        title_->setText(titleLines_.join('\n'));
+        Repaint();
+    }
+}
+
+void TChart::ShowTitle(bool show) {
+    if (show == TitleShown()) {
+        return;
+    }
+    if (show) {
+        title_ = new QCPTextElement(plot_, titleLines_.join('\n'),
+                                    PixelFont("Times New Roman", 11, false));
+        title_->setTextColor(Qt::black);
+        title_->setTextFlags(Qt::AlignLeft | Qt::AlignVCenter);
+        plot_->plotLayout()->insertRow(0);
+        plot_->plotLayout()->addElement(0, 0, title_);
+    } else {
+        plot_->plotLayout()->remove(title_);
+        plot_->plotLayout()->simplify();
+        title_ = nullptr;
+    }
+    Repaint();
+}
+
+void TChart::RenderTo(QPainter& painter, const QRectF& target, double enlargement) {
+    FinishZoom();
+    const int width = qRound(plot_->width() * enlargement);
+    const int height = qRound(plot_->height() * enlargement);
+    if (!painter.isActive() || width <= 0 || height <= 0 || target.isEmpty()) {
+        return;
+    }
+    painter.save();
+    painter.translate(target.topLeft());
+    painter.scale(target.width() / width, target.height() / height);
+    {
+        TLentCanvas canvas(painter, QSize(width, height));
+        QCPPainter canvasPainter(&canvas);
+        canvasPainter.setMode(QCPPainter::pmVectorized);
+        plot_->toPainter(&canvasPainter, width, height);
+    }
+    painter.restore();
+    // Drawing on the canvas laid the plot out at the canvas size; lay it out for the screen again
+    // so that pixel positions convert correctly.
+    plot_->replot(QCustomPlot::rpImmediateRefresh);
+}
