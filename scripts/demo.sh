@@ -18,15 +18,16 @@ cleanup() {
 }
 trap cleanup EXIT
 
-if [ -x "$bin/ve17-sim" ]; then
-    "$bin/ve17-sim" --ini "$ini" --port COM1 --profile press --repeat --quiet &
-    sim_pid=$!
-    # The simulator maps COM1 to its pseudo-terminal before the recorder reads VE17.ini.
-    for _ in $(seq 50); do
-        grep -qi '^COM1=' "$ini" 2>/dev/null && break
-        sleep 0.1
-    done
-fi
+sim_out=$(mktemp)
+"$bin/ve17-sim" --ini "$ini" --port COM1 --profile press --repeat --quiet >"$sim_out" &
+sim_pid=$!
+# The simulator prints its pseudo-terminal once COM1 is mapped to it in VE17.ini.
+for _ in $(seq 50); do
+    [ -s "$sim_out" ] && break
+    sleep 0.1
+done
+echo "Simulated unit on $(head -n 1 "$sim_out"), mapped as COM1"
+rm -f "$sim_out"
 
 if [ -n "${DISPLAY:-}" ]; then
     "$bin/ve17"
