@@ -6,7 +6,7 @@
 #include <functional>
 
 class TApplication : public QApplication {
-public:
+  public:
     TApplication(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;

@@ -1,11 +1,11 @@
 // Program entry: one copy per desktop, high priority, the main window and the message loop.
+#include <sys/socket.h>
+#include <unistd.h>
 #include <QFont>
 #include <QSocketNotifier>
 #include <csignal>
 #include <exception>
 #include <memory>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "app/application.h"
 #include "app/main.h"
@@ -23,26 +23,31 @@ void OnTerminate(int) {
 }
 
 // A session logout or `kill` closes the window in order, like the close box, so the port's
-// settings are restored and nothing is left half done.
-void CloseOnTerminateSignal(QObject* owner) {
+// settings are restored and nothing is left half done. The handler is installed at once; a
+// signal that comes during start-up waits in the pipe until the window is up.
+void CatchTerminateSignals() {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) {
         return;
     }
-    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, owner);
-    QObject::connect(notifier, &QSocketNotifier::activated, owner, [notifier] {
-        char byte = 0;
-        [[maybe_unused]] const ssize_t got = ::read(signalPipe[0], &byte, 1);
-        notifier->setEnabled(false);
-        if (MainForm) {
-            MainForm->close();
-        }
-    });
     struct sigaction action = {};
     action.sa_handler = OnTerminate;
     sigemptyset(&action.sa_mask);
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGHUP, &action, nullptr);
+}
+
+void CloseOnTerminateSignal(TMainForm& form) {
+    if (signalPipe[0] < 0) {
+        return;
+    }
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &form);
+    QObject::connect(notifier, &QSocketNotifier::activated, &form, [notifier, &form] {
+        char byte = 0;
+        [[maybe_unused]] const ssize_t got = ::read(signalPipe[0], &byte, 1);
+        notifier->setEnabled(false);
+        form.close();
+    });
 }
 
 // The window's fonts carry their classic names; the Liberation fonts are their metric twins.
@@ -65,10 +70,11 @@ int Run(TApplication& app, platform::SingleInstance& instance) {
     windowFont.setPointSize(8);
     QApplication::setFont(windowFont);
 
+    CatchTerminateSignals();
     auto mainForm = std::make_unique<TMainForm>();
     TConfigForm configForm(mainForm.get());
-    CloseOnTerminateSignal(&app);
     mainForm->show();
+    CloseOnTerminateSignal(*mainForm);
     app.exec();
     return 0;
 }

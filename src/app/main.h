@@ -32,7 +32,7 @@ inline const QString kMainWindowTitle = QStringLiteral("  Регистратор
 class TMainForm : public QMainWindow, public TFrameSink {
     Q_OBJECT
 
-public:
+  public:
     // dialogs: the dialogs and printer to use; the desktop's own when null.
     explicit TMainForm(std::unique_ptr<TUserDialogs> dialogs = nullptr);
     ~TMainForm() override;
@@ -154,11 +154,11 @@ public:
 
     TUserDialogs& Dialogs() { return *dialogs_; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void BuildLayout();
     void BuildChartArea();
     void BuildIndicatorPanel();

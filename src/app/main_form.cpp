@@ -23,7 +23,9 @@ TMainForm* MainForm = nullptr;
 
 namespace {
 
-void PumpMessages() { QCoreApplication::processEvents(); }
+void PumpMessages() {
+    QCoreApplication::processEvents();
+}
 
 }  // namespace
 
@@ -101,9 +103,13 @@ void TMainForm::SetStatusPanel(int8_t index, const QString& text) {
     }
 }
 
-QString TMainForm::StatusPanelText(int index) const { return stBarPanels.at(index)->text(); }
+QString TMainForm::StatusPanelText(int index) const {
+    return stBarPanels.at(index)->text();
+}
 
-void TMainForm::mnExitClick() { close(); }
+void TMainForm::mnExitClick() {
+    close();
+}
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     FormClose();

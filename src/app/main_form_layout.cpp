@@ -62,8 +62,9 @@ QGroupBox* MakeGroup(QWidget* parent, const QString& caption, const QRect& place
     auto* group = new QGroupBox(caption, parent);
     group->setGeometry(place);
     // Only the caption is blue and bold; the controls inside keep the window's font.
-    group->setStyleSheet(QStringLiteral("QGroupBox { font-weight: bold; color: blue; }"
-                                        "QGroupBox * { font-weight: normal; color: black; }"));
+    group->setStyleSheet(
+        QStringLiteral("QGroupBox { font-weight: bold; color: blue; }"
+                       "QGroupBox * { font-weight: normal; color: black; }"));
     return group;
 }
 
@@ -186,7 +187,8 @@ void TMainForm::BuildIndicatorPanel() {
 }
 
 void TMainForm::BuildControlGroup() {
-    gbControl = MakeGroup(centralWidget(), QStringLiteral(" Управление "), QRect(772, 118, 253, 183));
+    gbControl =
+        MakeGroup(centralWidget(), QStringLiteral(" Управление "), QRect(772, 118, 253, 183));
     MakeLabel(gbControl, QStringLiteral("период, мс"), 16, 24);
     cbPeriod = new QComboBox(gbControl);
     cbPeriod->addItems({QStringLiteral("100"), QStringLiteral("200"), QStringLiteral("250"),
@@ -281,12 +283,12 @@ void TMainForm::BuildRecordButtons() {
     QWidget* client = centralWidget();
     btCancel = MakePictureButton(client, QRect(942, 313, 82, 54), QStyle::SP_BrowserReload,
                                  QStringLiteral("edit-clear"), QStringLiteral("сброс..."));
-    btOpenTest = MakePictureButton(client, QRect(773, 578, 59, 56), QStyle::SP_DialogOpenButton,
-                                   QStringLiteral("document-open"),
-                                   QStringLiteral("открыть испытание..."));
-    btProtocol = MakePictureButton(client, QRect(844, 579, 57, 55), QStyle::SP_FileDialogDetailedView,
-                                   QStringLiteral("document-print"),
-                                   QStringLiteral("печать протокола..."));
+    btOpenTest =
+        MakePictureButton(client, QRect(773, 578, 59, 56), QStyle::SP_DialogOpenButton,
+                          QStringLiteral("document-open"), QStringLiteral("открыть испытание..."));
+    btProtocol =
+        MakePictureButton(client, QRect(844, 579, 57, 55), QStyle::SP_FileDialogDetailedView,
+                          QStringLiteral("document-print"), QStringLiteral("печать протокола..."));
     btSaveTest = MakePictureButton(client, QRect(912, 579, 58, 55), QStyle::SP_DialogSaveButton,
                                    QStringLiteral("document-save"),
                                    QStringLiteral("сохранить испытание..."));

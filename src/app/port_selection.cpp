@@ -28,6 +28,12 @@ void TMainForm::OpenLinkPort(const QString& portName) {
     }
 }
 
-void TMainForm::mnPort1Click() { OpenLinkPort(mnPort1->text()); }
-void TMainForm::mnPort2Click() { OpenLinkPort(mnPort2->text()); }
-void TMainForm::mnPort3Click() { OpenLinkPort(mnPort3->text()); }
+void TMainForm::mnPort1Click() {
+    OpenLinkPort(mnPort1->text());
+}
+void TMainForm::mnPort2Click() {
+    OpenLinkPort(mnPort2->text());
+}
+void TMainForm::mnPort3Click() {
+    OpenLinkPort(mnPort3->text());
+}

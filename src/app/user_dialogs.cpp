@@ -9,7 +9,7 @@
 namespace {
 
 class TDesktopDialogs final : public TUserDialogs {
-public:
+  public:
     QString SaveFileName(QWidget* parent, const TFileDialogSetup& setup) override {
         return Run(parent, setup, QFileDialog::AcceptSave);
     }
@@ -28,7 +28,7 @@ public:
         return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     }
 
-private:
+  private:
     static QString Run(QWidget* parent, const TFileDialogSetup& setup,
                        QFileDialog::AcceptMode mode) {
         QFileDialog dialog(parent, setup.Title, setup.InitialDir, setup.Filter);

@@ -17,7 +17,7 @@ struct TFileDialogSetup {
 };
 
 class TUserDialogs {
-public:
+  public:
     virtual ~TUserDialogs() = default;
     // The chosen file's path, or an empty text when the operator cancels.
     virtual QString SaveFileName(QWidget* parent, const TFileDialogSetup& setup) = 0;

@@ -31,4 +31,6 @@ void SimulatedUnitTest::TearDown() {
     platform::OverrideProgramDir({});
 }
 
-void SimulatedUnitTest::RunFor(int milliseconds) { QTest::qWait(milliseconds); }
+void SimulatedUnitTest::RunFor(int milliseconds) {
+    QTest::qWait(milliseconds);
+}

@@ -2,17 +2,17 @@
 // pseudo-terminal and the window's real receiver thread reads it.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <memory>
 
 #include "app/main.h"
 #include "support/fake_dialogs.h"
 
 class SimulatedUnitTest : public ::testing::Test {
-protected:
+  protected:
     // Starts the simulator with these options (after --ini and --port), then the window.
     void StartWith(const QStringList& simulatorOptions);
     void TearDown() override;
