@@ -3,7 +3,7 @@
 
 #include "config_fixture.h"
 #include "platform/cp1251.h"
-#include "platform/file_size_limit.h"
+#include "support/file_size_limit.h"
 
 namespace {
 

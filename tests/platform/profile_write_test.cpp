@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <QDir>
 
-#include "platform/file_size_limit.h"
+#include "support/file_size_limit.h"
 #include "profile_test_support.h"
 
 namespace {
