@@ -19,6 +19,9 @@ test: build
 demo: build
 	./scripts/demo.sh $(BUILD)
 
+fuzz: deps
+	./scripts/fuzz.sh
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
