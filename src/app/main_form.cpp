@@ -140,8 +140,10 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edSQR) {
         if (event->type() == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);
-            // Only keys that type a character reach the filter; Delete and the arrows do not.
-            if (key->text().size() == 1 && key->key() != Qt::Key_Delete) {
+            // Only keys that type a character reach the filter; Delete and the arrows do not,
+            // and Tab still moves the focus on.
+            const bool moves = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+            if (key->text().size() == 1 && key->key() != Qt::Key_Delete && !moves) {
                 return !edSQRKeyPress(key->text().at(0));
             }
         } else if (event->type() == QEvent::FocusOut) {

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QStyle>
 #include <QTimer>
 
@@ -277,6 +278,9 @@ void TMainForm::BuildSpecimenGroup() {
     MakeLabel(gbTestSpec, QStringLiteral("Площадь, мм.кв."), 10, 150);
     edSQR = MakeEdit(gbTestSpec, QStringLiteral("1000"), 5, QRect(150, 146, 92, 21));
     edSQR->installEventFilter(this);
+    // Pasted or dropped text passes no key filter; the area still takes digits only.
+    edSQR->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edSQR));
 }
 
 void TMainForm::BuildRecordButtons() {

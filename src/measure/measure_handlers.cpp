@@ -94,7 +94,7 @@ void TMainForm::btCancelClick() {
     AutoScale();
     chrtSignTraces->Series().SetActive(true);
     measure::CancelData(Measure, Store, [] { QCoreApplication::processEvents(); });
-    Apply(*this, measure::ControlsOnCancel());
+    Apply(*this, measure::ControlsOnCancel(btStart->isChecked()));
 }
 
 void TMainForm::TmTimer() {

@@ -71,12 +71,15 @@ TControlStates ControlsOnStop(int32_t count) {
     return states;
 }
 
-TControlStates ControlsOnCancel() {
+TControlStates ControlsOnCancel(bool registering) {
+    // A Cancel during a registration empties the store while recording goes on: opening a test
+    // then would mix its samples with the live ones, and the configuration stays locked as long
+    // as the registration runs.
     return {.Protocol = false,
             .SaveTest = false,
-            .OpenTest = true,
+            .OpenTest = !registering,
             .ToExel = false,
-            .ConfigMenu = true,
+            .ConfigMenu = !registering,
             .InfoVisible = false};
 }
 

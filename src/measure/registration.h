@@ -44,6 +44,7 @@ struct TControlStates {
 TControlStates ControlsOnStart();
 // Saving becomes possible only with more than 2 stored samples.
 TControlStates ControlsOnStop(int32_t count);
-TControlStates ControlsOnCancel();
+// While a registration runs, opening a test and the configuration stay unavailable.
+TControlStates ControlsOnCancel(bool registering);
 
 }  // namespace measure

@@ -60,16 +60,11 @@ TEST_F(WindowTest, ControlsSitAtTheirPlaces) {
         QWidget* control;
         QRect place;
     } table[] = {
-        {form->Panel2, QRect(8, 16, 753, 619)},
-        {form->Panel3, QRect(4, 578, 745, 35)},
-        {form->Panel1, QRect(772, 16, 253, 69)},
-        {form->gbControl, QRect(772, 118, 253, 183)},
-        {form->pnInfo, QRect(770, 120, 255, 183)},
-        {form->btCancel, QRect(942, 313, 82, 54)},
-        {form->gbTestSpec, QRect(772, 375, 253, 188)},
-        {form->btOpenTest, QRect(773, 578, 59, 56)},
-        {form->btProtocol, QRect(844, 579, 57, 55)},
-        {form->btSaveTest, QRect(912, 579, 58, 55)},
+        {form->Panel2, QRect(8, 16, 753, 619)},        {form->Panel3, QRect(4, 578, 745, 35)},
+        {form->Panel1, QRect(772, 16, 253, 69)},       {form->gbControl, QRect(772, 118, 253, 183)},
+        {form->pnInfo, QRect(770, 120, 255, 183)},     {form->btCancel, QRect(942, 313, 82, 54)},
+        {form->gbTestSpec, QRect(772, 375, 253, 188)}, {form->btOpenTest, QRect(773, 578, 59, 56)},
+        {form->btProtocol, QRect(844, 579, 57, 55)},   {form->btSaveTest, QRect(912, 579, 58, 55)},
         {form->btToExel, QRect(980, 579, 45, 55)},
     };
     for (const auto& row : table) {
@@ -119,7 +114,7 @@ TEST_F(WindowTest, ExitClosesInOrderLikeTheCloseBox) {
 }
 
 class UnreachablePortTest : public WindowTest {
-protected:
+  protected:
     QByteArray IniText() const override {
         return "[CONFIG]\r\nLINK_PORT=COM1\r\n[PORTS]\r\nCOM1=/dev/ve17-no-such-port\r\n";
     }

@@ -1,9 +1,9 @@
 // A main window in a scratch program folder, with dialogs the test answers.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <memory>
 
 #include "app/main.h"
@@ -11,7 +11,7 @@
 #include "support/fake_dialogs.h"
 
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     // The settings the window starts with; the default opens no port at all.
     virtual QByteArray IniText() const { return "[CONFIG]\r\nLINK_PORT=none\r\n"; }
 

@@ -120,7 +120,10 @@ TEST(ControlEnabling, EachActionSetsItsRowOfTheTable) {
         {"Start", measure::ControlsOnStart(), {false, false, false, false, false, keep}},
         {"Stop, 2 samples", measure::ControlsOnStop(2), {keep, keep, keep, keep, keep, keep}},
         {"Stop, 3 samples", measure::ControlsOnStop(3), {keep, true, keep, keep, keep, keep}},
-        {"Cancel", measure::ControlsOnCancel(), {false, false, true, false, true, false}},
+        {"Cancel", measure::ControlsOnCancel(false), {false, false, true, false, true, false}},
+        {"Cancel while registering",
+         measure::ControlsOnCancel(true),
+         {false, false, false, false, false, false}},
     };
     for (const Row& r : rows) {
         EXPECT_EQ(r.actual, r.expected) << r.action;
