@@ -19,6 +19,9 @@ test: build
 demo: build
 	./scripts/demo.sh $(BUILD)
 
+bench: build
+	./scripts/bench.sh $(BUILD)
+
 fuzz: deps
 	./scripts/fuzz.sh
 

@@ -87,6 +87,10 @@ TChart::TChart(QWidget* parent)
       band_(new QRubberBand(QRubberBand::Rectangle, plot_)) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     SetUpLook();
+    redrawTimer_.setSingleShot(true);
+    redrawTimer_.setInterval(kRedrawPaceMs);
+    connect(&redrawTimer_, &QTimer::timeout, this,
+            [this] { plot_->replot(QCustomPlot::rpQueuedReplot); });
     zoomTimer_.setInterval(kZoomStepMs);
     connect(&zoomTimer_, &QTimer::timeout, this, &TChart::ZoomStep);
     connect(plot_, &QCustomPlot::mousePress, this, &TChart::OnPress);
@@ -119,7 +123,9 @@ void TChart::resizeEvent(QResizeEvent* event) {
 }
 
 void TChart::Repaint() {
-    plot_->replot(QCustomPlot::rpQueuedReplot);
+    if (!redrawTimer_.isActive()) {
+        redrawTimer_.start();
+    }
 }
 
 void TChart::ZoomPercent(double percent) {
@@ -156,7 +162,7 @@ void TChart::ZoomStep() {
     const double fraction = double(zoomStep_) / kZoomSteps;
     bottom_.ShowZoomStep(fraction);
     left_.ShowZoomStep(fraction);
-    Repaint();
+    plot_->replot(QCustomPlot::rpQueuedReplot);  // every step of the animation is shown
 }
 
 void TChart::FinishZoom() {

@@ -30,6 +30,9 @@ class TChart : public QFrame {
     static constexpr int kZoomSteps = 5;       // the view reaches a new zoom in this many steps
     static constexpr int kZoomStepMs = 20;     // pause between two steps
     static constexpr int kMinDragPixels = 16;  // a rectangle drag must exceed this both ways
+    // Redraws of changes come at most this often: frames arrive up to 288 a second, and a
+    // chart of 32767 points takes several milliseconds to draw.
+    static constexpr int kRedrawPaceMs = 100;
 
     explicit TChart(QWidget* parent = nullptr);
 
@@ -43,7 +46,7 @@ class TChart : public QFrame {
     void ZoomPercent(double percent);
     // Raises UndoZoomed(); its handler sets the view.
     void UndoZoom();
-    // Redraws at the next pass of the event loop; several requests make one redraw.
+    // Redraws within kRedrawPaceMs; all requests until then make one redraw.
     void Repaint();
 
     // Heading lines, shown above the plot only while ShowTitle(true) (for the printout).
@@ -91,6 +94,7 @@ class TChart : public QFrame {
     TChartAxis left_;
     TChartSeries series_;
 
+    QTimer redrawTimer_;
     QTimer zoomTimer_;
     int zoomStep_ = 0;
 

@@ -1,25 +1,41 @@
 #include "sim_fixture.h"
 
+#include <sys/resource.h>
+
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 
 #include "platform/program_dir.h"
 
-void SimulatedUnitTest::StartWith(const QStringList& simulatorOptions) {
+void SimulatedUnitTest::StartWith(const QStringList& simulatorOptions, const QByteArray& iniText) {
+    ASSERT_NO_FATAL_FAILURE(PrepareFolder(iniText));
+    ASSERT_NO_FATAL_FAILURE(StartSimulator(simulatorOptions));
+    ASSERT_NO_FATAL_FAILURE(StartWindow());
+}
+
+void SimulatedUnitTest::PrepareFolder(const QByteArray& iniText) {
     ASSERT_TRUE(folder.isValid());
     platform::OverrideProgramDir(folder.path());
-    const QString ini = folder.filePath(QStringLiteral("VE17.ini"));
-    QFile file(ini);
+    QFile file(IniPath());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[CONFIG]\r\nLINK_PORT=COM1\r\n");
-    file.close();
+    ASSERT_EQ(file.write(iniText), iniText.size());
+}
 
+void SimulatedUnitTest::StartSimulator(const QStringList& simulatorOptions) {
+    if (simulator.state() != QProcess::NotRunning) {
+        simulator.terminate();
+        ASSERT_TRUE(simulator.waitForFinished(5000));
+    }
     simulator.start(QStringLiteral(VE17_SIM_PROGRAM),
-                    QStringList{QStringLiteral("--ini"), ini, QStringLiteral("--port"),
+                    QStringList{QStringLiteral("--ini"), IniPath(), QStringLiteral("--port"),
                                 QStringLiteral("COM1"), QStringLiteral("--quiet")} +
                         simulatorOptions);
     // The simulator prints its pseudo-terminal once COM1 is mapped to it.
     ASSERT_TRUE(simulator.waitForReadyRead(5000)) << simulator.readAllStandardError().data();
+}
+
+void SimulatedUnitTest::StartWindow() {
     form = std::make_unique<TMainForm>(std::make_unique<TFakeDialogs>(script));
     ASSERT_EQ(form->StatusPanelText(0), QStringLiteral("Порт COM1 - ОК"));
 }
@@ -33,4 +49,59 @@ void SimulatedUnitTest::TearDown() {
 
 void SimulatedUnitTest::RunFor(int milliseconds) {
     QTest::qWait(milliseconds);
+}
+
+bool SimulatedUnitTest::WaitFor(const std::function<bool()>& condition, int timeoutMs) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!condition()) {
+        if (waited.hasExpired(timeoutMs)) {
+            return false;
+        }
+        QTest::qWait(5);
+    }
+    return true;
+}
+
+double SimulatedUnitTest::CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec * 1e-6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+long SimulatedUnitTest::ResidentKb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) {
+            return line.mid(6).trimmed().split(' ').front().toLong();
+        }
+    }
+    return -1;
+}
+
+QString SimulatedUnitTest::IniPath() const {
+    return folder.filePath(QStringLiteral("VE17.ini"));
+}
+
+std::unique_ptr<TSampleStore> CopyOf(const TSampleStore& store) {
+    return std::make_unique<TSampleStore>(store);
+}
+
+::testing::AssertionResult SameSamples(const TSampleStore& expected, const TSampleStore& actual) {
+    if (expected.Count != actual.Count) {
+        return ::testing::AssertionFailure()
+               << "count " << actual.Count << ", expected " << expected.Count;
+    }
+    for (int i = 0; i < expected.Count; ++i) {
+        if (expected.ForceN[i] != actual.ForceN[i] || expected.TimeMs[i] != actual.TimeMs[i]) {
+            return ::testing::AssertionFailure()
+                   << "sample " << i << ": " << actual.TimeMs[i] << " ms " << actual.ForceN[i]
+                   << " N, expected " << expected.TimeMs[i] << " ms " << expected.ForceN[i] << " N";
+        }
+    }
+    return ::testing::AssertionSuccess();
 }

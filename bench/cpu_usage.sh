@@ -1,0 +1,163 @@
+#!/usr/bin/env bash
+# CPU used by the real program against the simulated unit, as % of one core (utime + stime of
+# the program's process from /proc/<pid>/stat over the measured span):
+#   - recording at 10 frames a second,
+#   - recording at the line's full rate (288 frames a second),
+#   - a dead line (the unit's line hung up).
+# Each run copies ve17 into a scratch folder with its own VE17.ini, starts ve17-sim on COM1 and
+# the program on its own Xvfb display, and presses "Регистрация" with xdotool. Figures, not a
+# pass/fail check: the exit status only says whether the runs themselves worked.
+#
+# Usage: bench/cpu_usage.sh [build-dir]            (default: build)
+# Environment (seconds): CPU_SLOW_S=60 CPU_FAST_S=60 CPU_DEAD_S=10 measured spans,
+#   CPU_SETTLE_S=3 wait after the start of recording before measuring;
+#   CPU_SHOTS=<dir> saves a screenshot of each run there (to see that recording ran).
+set -euo pipefail
+
+build=${1:-build}
+bin=$(cd "$build/bin" && pwd)
+slow_s=${CPU_SLOW_S:-60}
+fast_s=${CPU_FAST_S:-60}
+dead_s=${CPU_DEAD_S:-10}
+settle_s=${CPU_SETTLE_S:-3}
+shots=${CPU_SHOTS:-}
+ticks_per_s=$(getconf CLK_TCK)
+
+for tool in "$bin/ve17" "$bin/ve17-sim"; do
+    [ -x "$tool" ] || { echo "cpu_usage: $tool is missing: build first" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+xvfb_pid=""
+sim_pid=""
+app_pid=""
+
+stop_pid() {  # <pid>: terminate one process this script started, and reap it
+    [ -n "$1" ] || return 0
+    kill -TERM "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
+}
+
+cleanup() {
+    stop_pid "$app_pid"
+    stop_pid "$sim_pid"
+    stop_pid "$xvfb_pid"
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A display of our own: no window manager, so the window sits where the program puts it, and
+# no other program's windows in the way. Without Xvfb the program runs offscreen and cannot
+# be clicked: the "recording" rows then measure the live display without recording.
+can_click=no
+if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [ -s "$work/display" ] && break
+        sleep 0.1
+    done
+    export DISPLAY=":$(head -n 1 "$work/display")"
+    unset QT_QPA_PLATFORM
+    can_click=yes
+else
+    echo "cpu_usage: no Xvfb or xdotool: the program runs offscreen and is not recording" >&2
+    export QT_QPA_PLATFORM=offscreen
+fi
+
+# utime + stime of a process, in clock ticks; the name in brackets may hold blanks.
+cpu_ticks() {  # <pid>
+    local stat
+    stat=$(cat "/proc/$1/stat")
+    stat=${stat##*) }
+    awk '{ print $12 + $13 }' <<<"$stat"
+}
+
+now_s() { date +%s.%N; }
+
+# Presses "Регистрация": the button's middle in the window (menu bar, group box, button).
+press_record() {  # <run folder>
+    local win
+    win=$(timeout 20 xdotool search --sync --onlyvisible --name "Регистратор" 2>/dev/null |
+        head -n 1) || true
+    if [ -z "$win" ]; then
+        echo "cpu_usage: the program's window did not appear" >&2
+        return 1
+    fi
+    sleep 1
+    xdotool mousemove --window "$win" $((772 + 90 + 70)) $((22 + 118 + 112 + 25)) click 1
+    xdotool mousemove 0 0
+}
+
+# One run: sets `result` to the program's CPU as % of one core over <seconds>.
+#   <record>: yes presses "Регистрация"; <wait> seconds pass before the measurement begins.
+measure() {  # <name> <seconds> <record> <wait> <simulator options...>
+    local name=$1 seconds=$2 record=$3 wait_s=$4
+    shift 4
+    local run="$work/$name"
+    mkdir -p "$run/runtime"
+    chmod 700 "$run/runtime"
+    cp "$bin/ve17" "$run/ve17"
+    printf '[CONFIG]\r\nLINK_PORT=COM1\r\n' >"$run/VE17.ini"
+
+    "$bin/ve17-sim" --ini "$run/VE17.ini" --port COM1 --quiet "$@" >"$run/sim.out" &
+    sim_pid=$!
+    for _ in $(seq 100); do
+        [ -s "$run/sim.out" ] && break
+        sleep 0.1
+    done
+    [ -s "$run/sim.out" ] || { echo "cpu_usage: ve17-sim did not start" >&2; return 1; }
+
+    # Its own runtime folder: the single-copy lock of another running copy does not refuse it.
+    XDG_RUNTIME_DIR="$run/runtime" "$run/ve17" >"$run/ve17.log" 2>&1 &
+    app_pid=$!
+    if [ "$record" = yes ] && [ "$can_click" = yes ]; then
+        press_record "$run"
+    else
+        sleep 2
+    fi
+    sleep "$wait_s"
+
+    local t0 c0 t1 c1
+    t0=$(now_s)
+    c0=$(cpu_ticks "$app_pid")
+    sleep "$seconds"
+    c1=$(cpu_ticks "$app_pid")
+    t1=$(now_s)
+    if [ -n "$shots" ] && [ "$can_click" = yes ] && command -v import >/dev/null; then
+        mkdir -p "$shots"
+        import -window root "$shots/cpu_$name.png"
+    fi
+
+    stop_pid "$app_pid"
+    app_pid=""
+    stop_pid "$sim_pid"
+    sim_pid=""
+    result=$(awk -v c="$((c1 - c0))" -v hz="$ticks_per_s" -v t0="$t0" -v t1="$t1" \
+        'BEGIN { printf "%.1f", 100 * c / hz / (t1 - t0) }')
+}
+
+recording=recording
+[ "$can_click" = yes ] || recording="not recording"
+
+echo "Measuring the CPU of ve17 (this takes about $((slow_s + fast_s + dead_s + 30)) s)..."
+result=""
+measure slow "$slow_s" yes "$settle_s" --profile press --load-rate 1 --peak 100
+slow=$result
+measure fast "$fast_s" yes "$settle_s" --profile press --fast --load-rate 1 --peak 100
+fast=$result
+# The line hangs up 4 s after the simulator starts; the watchdog needs about a second more.
+measure dead "$dead_s" no 4 --profile steady --hangup-after 4
+dead=$result
+
+row() {  # <what> <figure> <target>
+    local mark
+    mark=$(awk -v f="$2" -v t="$3" 'BEGIN { print (f < t ? "ok" : "OVER TARGET") }')
+    printf '%-48s %7s %%  < %2s %%  %s\n' "$1" "$2" "$3" "$mark"
+}
+
+echo
+printf '%-48s %9s  %6s\n' "ve17 CPU, % of one core" "measured" "target"
+row "10 frames/s, $recording, ${slow_s} s" "$slow" 2
+row "full rate (288 frames/s), $recording, ${fast_s} s" "$fast" 10
+row "dead line (hung up), ${dead_s} s" "$dead" 5

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Builds the program and the benchmarks, runs every Google Benchmark in bench/ with repetitions
+# (the median is reported), then measures the real program's CPU against the simulated unit
+# (bench/cpu_usage.sh), and prints the figures. Figures only: nothing here passes or fails
+# on speed.
+#
+# Usage: scripts/bench.sh [build-dir]              (default: build)
+# Environment: BENCH_REPETITIONS=5; the CPU measurement's spans: see bench/cpu_usage.sh.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-build}
+reps=${BENCH_REPETITIONS:-5}
+benches=(frame_bench chart_bench)
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    generator=$(command -v ninja >/dev/null && echo Ninja || echo "Unix Makefiles")
+    cmake -S "$root" -B "$build" -G "$generator" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build "$build" --parallel --target ve17 ve17-sim "${benches[@]}"
+
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+
+for bench in "${benches[@]}"; do
+    echo "== $bench ($reps repetitions)"
+    # The chart bench draws offscreen; the frame bench ignores the setting.
+    QT_QPA_PLATFORM=offscreen "$build/bin/$bench" --benchmark_repetitions="$reps" \
+        --benchmark_report_aggregates_only=true --benchmark_color=false | tee "$out/$bench.txt"
+done
+
+# "<name>_median  <time> <unit>  <cpu> <unit>  <iterations>" -> "<name> <time ns> <cpu ns>"
+medians() {  # <file>
+    awk 'function ns(v, u) { return v * (u == "ms" ? 1e6 : u == "us" ? 1e3 : 1) }
+        $1 ~ /_median$/ { sub(/_median$/, "", $1); print $1, ns($2, $3), ns($4, $5) }' "$1"
+}
+
+echo
+echo "== Medians (wall-clock time; CPU time, which a busy machine inflates less)"
+echo "Frame path: one 20-byte frame assembled and processed on the UI thread. The line brings"
+echo "at most 288 frames/s, one every 3472 us; headroom = that interval / the frame's CPU time:"
+medians "$out/frame_bench.txt" | awk '{
+    printf "  %-26s %8.0f ns  CPU %8.0f ns   headroom %7.0f x\n", $1, $2, $3, 1e9 / 288 / $3
+}'
+echo "Load chart with 32767 points, 742 x 567:"
+medians "$out/chart_bench.txt" | awk '{
+    printf "  %-26s %8.1f ms  CPU %8.1f ms\n", $1, $2 / 1e6, $3 / 1e6
+}'
+frame_ns=$(medians "$out/frame_bench.txt" | awk '$1 == "BM_AssembleAndProcess/1" { print $3 }')
+redraw_ns=$(medians "$out/chart_bench.txt" | awk '$1 == "BM_AppendAndQueuedRedraw" { print $3 }')
+if [ -n "$frame_ns" ] && [ -n "$redraw_ns" ]; then
+    awk -v f="$frame_ns" -v r="$redraw_ns" 'BEGIN {
+        printf "A stored sample with a chart redraw of its own (frame + append and redraw): CPU %.1f ms,\n", (f + r) / 1e6
+        printf "  at most %.0f frames/s if every frame at full rate were redrawn (the line: 288)\n", 1e9 / (f + r)
+    }'
+fi
+
+echo
+echo "== CPU of the real program"
+"$root/bench/cpu_usage.sh" "$build"

@@ -1,0 +1,241 @@
+// Faults of the line, the unit and the disk, through the real receiver thread and the window.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPushButton>
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+#include "config/config.h"
+#include "measure/indicators.h"
+#include "platform/program_dir.h"
+#include "sim_fixture.h"
+#include "support/file_size_limit.h"
+
+namespace {
+
+QStringList Args(std::initializer_list<const char*> args) {
+    QStringList list;
+    for (const char* arg : args) {
+        list << QString::fromLatin1(arg);
+    }
+    return list;
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The message of the error WriteIniFile raises; empty when it raises none.
+std::string WriteIniFileError() {
+    try {
+        WriteIniFile();
+    } catch (const std::runtime_error& error) {
+        return error.what();
+    }
+    return {};
+}
+
+using FaultTest = SimulatedUnitTest;
+
+TEST_F(FaultTest, PulledCableStopsTheRegistrationAndEverySampleCanBeSaved) {
+    StartWith(Args({"--profile", "steady", "--load", "20", "--silence-after", "3"}));
+    ASSERT_TRUE(WaitFor([&] { return form->Measure.Watchdog != 0; }, 3000));
+    form->btStart->click();
+
+    // The last frame is the moment the cable was pulled.
+    QElapsedTimer clock;
+    clock.start();
+    int32_t frames = form->Measure.FrameCount;
+    qint64 lastFrameMs = 0;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            if (form->Measure.FrameCount != frames) {
+                frames = form->Measure.FrameCount;
+                lastFrameMs = clock.elapsed();
+            }
+            return form->btStop->isChecked();
+        },
+        8000))
+        << "the lost link ends the registration";
+    const qint64 stoppedAfterMs = clock.elapsed() - lastFrameMs;
+    std::printf("registration stopped %lld ms after the last frame\n",
+                static_cast<long long>(stoppedAfterMs));
+    // The watchdog runs down over 19 more receive cycles of at least 50 ms each, and the next
+    // timer tick clicks Stop.
+    EXPECT_GE(stoppedAfterMs, 800);
+    EXPECT_LT(stoppedAfterMs, 2000);
+    EXPECT_EQ(form->Measure.Watchdog, 0);
+    ASSERT_GT(form->Store.Count, 2);
+    EXPECT_TRUE(form->btSaveTest->isEnabled()) << "the samples can be saved";
+
+    const auto recorded = CopyOf(form->Store);
+    const QString path = folder.filePath(QStringLiteral("pulled.ktd"));
+    script->fileAnswers = {path};
+    form->btSaveTest->click();
+    EXPECT_TRUE(script->messages.isEmpty()) << script->messages.join('\n').toStdString();
+    form->btCancel->click();
+    ASSERT_EQ(form->Store.Count, 0);
+    script->fileAnswers = {path};
+    form->btOpenTest->click();
+    EXPECT_TRUE(SameSamples(*recorded, form->Store));
+}
+
+TEST_F(FaultTest, UnitThatSpeaksAgainBringsTheLinkBackWithoutReopeningThePort) {
+    // Mute long enough for the lost link to blink at least once (every second, at tick 5).
+    StartWith(Args({"--profile", "steady", "--talk", "2", "--mute", "2.5"}));
+    // Opening a port writes its panel: a re-open would overwrite this mark.
+    const QString mark = QStringLiteral("opened once");
+    form->SetStatusPanel(0, mark);
+    ASSERT_TRUE(WaitFor([&] { return form->Measure.Watchdog != 0; }, 3000));
+    ASSERT_TRUE(WaitFor([&] { return form->Measure.Watchdog == 0; }, 5000)) << "the unit mutes";
+    EXPECT_TRUE(WaitFor([&] { return form->StatusPanelText(2) == measure::kLinkLostText; }, 2000));
+    const int32_t framesBefore = form->Measure.FrameCount;
+
+    ASSERT_TRUE(WaitFor([&] { return form->Measure.Watchdog != 0; }, 4000))
+        << "the first frame after the silence re-arms the watchdog";
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            const QString panel = form->StatusPanelText(2);
+            return panel.startsWith(QStringLiteral(" I/O count: ")) &&
+                   panel.mid(12).toInt() > framesBefore;
+        },
+        1000))
+        << form->StatusPanelText(2).toStdString();
+    EXPECT_EQ(form->StatusPanelText(0), mark) << "the port was not re-opened";
+    EXPECT_TRUE(script->messages.isEmpty());
+    EXPECT_EQ(script->beeps, 0);
+}
+
+TEST_F(FaultTest, HungUpLineShowsTheLostLinkAndCostsNoBusyCpu) {
+    StartWith(Args({"--profile", "steady", "--hangup-after", "3"}));
+    ASSERT_TRUE(WaitFor([&] { return form->Measure.Watchdog != 0; }, 3000));
+    ASSERT_TRUE(WaitFor([&] { return form->Measure.Watchdog == 0; }, 5000))
+        << "a hung-up line is a lost link";
+
+    const double cpuBefore = CpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    RunFor(3000);
+    const double share = (CpuSeconds() - cpuBefore) / (wall.elapsed() * 0.001);
+    std::printf("dead line: %.1f %% of one core (this process)\n", share * 100);
+    // The receiver sleeps 50 ms per cycle; a loop spinning on the dead port would use a core.
+    EXPECT_LT(share, 0.25);
+    EXPECT_EQ(form->Measure.Watchdog, 0);
+    EXPECT_FALSE(form->StatusPanelText(2).startsWith(QStringLiteral(" I/O count: ")));
+    EXPECT_EQ(form->StatusPanelText(0), QStringLiteral("Порт COM1 - ОК"));
+    EXPECT_TRUE(script->messages.isEmpty());
+}
+
+TEST_F(FaultTest, GarbageStormAtFullRateKeepsForcesPhysicalAndLeavesLaterFramesRight) {
+    // 20 kN on the default 100 kN scale: code 10486, stored as 20000 N.
+    StartWith(Args({"--profile", "garbage", "--fast", "--load", "20", "--seed", "7"}));
+    RunFor(1000);
+    form->btStart->click();
+    RunFor(3000);
+    form->btStop->click();
+
+    const TSampleStore& store = form->Store;
+    ASSERT_GT(store.Count, 100) << "frames get through the storm";
+    std::vector<int32_t> forces(store.ForceN.begin(), store.ForceN.begin() + store.Count);
+    const int32_t highest = INI_FILE_DATA.FORCE_SCALE * 1250;  // code 65535 = 1.25 x scale
+    for (int i = 0; i < store.Count; ++i) {
+        ASSERT_GE(forces[i], 0) << "sample " << i;
+        ASSERT_LE(forces[i], highest) << "sample " << i;
+    }
+    const auto exact = std::count(forces.begin(), forces.end(), 20000);
+    std::nth_element(forces.begin(), forces.begin() + forces.size() / 2, forces.end());
+    std::printf("garbage storm: %d samples in 3 s, %.0f %% of them exactly 20000 N\n", store.Count,
+                100.0 * exact / store.Count);
+    EXPECT_NEAR(forces[forces.size() / 2], 20000, 500) << "most frames are the unit's own";
+
+    // The storm ends: a clean unit on the same COM1, re-opened as the operator would.
+    ASSERT_NO_FATAL_FAILURE(
+        StartSimulator(Args({"--profile", "steady", "--fast", "--load", "20"})));
+    form->mnPort1Click();
+    ASSERT_EQ(form->StatusPanelText(0), QStringLiteral("Порт COM1 - ОК"));
+    RunFor(1000);  // the 10-frame mean fills with clean frames
+    form->btCancel->click();
+    form->btStart->click();
+    RunFor(1000);
+    form->btStop->click();
+    ASSERT_GT(store.Count, 100);
+    for (int i = 0; i < store.Count; ++i) {
+        ASSERT_EQ(store.ForceN[i], 20000) << "sample " << i;
+    }
+    EXPECT_NEAR(form->Measure.Force, 20.0, 0.001);
+    EXPECT_TRUE(script->messages.isEmpty());
+}
+
+TEST_F(FaultTest, HandEditedIniFullOfJunkStartsTheWindowWithDefaults) {
+    QByteArray ini("\x00\x01\x02\xff\xfe\x7f junk\r\n", 13);
+    ini += "[]\r\n[\r\n]]][[[\r\n=no key\r\n\r\r\r\n";
+    ini += "[USER]\r\nFORCE_SCALE=abc\r\nSER_NUM=\x01\x02\x03\r\n";
+    ini += "MACHINE=" + QByteArray(100 * 1024, 'x') + "\r\n";
+    QByteArray binaryLine(200 * 1024, '\0');
+    for (int i = 0; i < binaryLine.size(); ++i) {
+        binaryLine[i] = static_cast<char>(0x80 + i % 0x80);  // no line end, no '=' or '['
+    }
+    ini += binaryLine + "\r\n";
+    ini += "[LINEAR]\r\nFORCE_LIN_ENABLE=yes\r\nFLIN10%=12a\r\nFLIN50%=\r\n";
+    StartWith(Args({"--profile", "steady", "--load", "30"}), ini);
+
+    const TIniFileData defaults{.NAME = QStringLiteral("-неизвестный пользователь-"),
+                                .MACHINE = QString(2047, QLatin1Char('x')),
+                                .LINK_PORT = QStringLiteral("COM1"),
+                                .SER_NUM = 999,
+                                .FORCE_SCALE = 100,
+                                .LEN_SCALE = 100,
+                                .REG_TIME = 1};
+    EXPECT_TRUE(INI_FILE_DATA == defaults)
+        << "NAME " << INI_FILE_DATA.NAME.toStdString() << ", MACHINE of "
+        << INI_FILE_DATA.MACHINE.size() << " characters, SER_NUM " << INI_FILE_DATA.SER_NUM
+        << ", FORCE_SCALE " << INI_FILE_DATA.FORCE_SCALE << ", FLIN10% " << INI_FILE_DATA.FLIN10;
+    // The default scale turns the unit's 30 kN into 30 kN.
+    EXPECT_TRUE(WaitFor([&] { return std::abs(form->Measure.Force - 30.0) < 0.01; }, 3000))
+        << form->Measure.Force;
+    RunFor(1100);  // a whole second: panel 1 shows the machine and the scale
+    EXPECT_TRUE(form->StatusPanelText(1).contains(QStringLiteral("xxxx")));
+    EXPECT_TRUE(script->messages.isEmpty());
+}
+
+TEST_F(FaultTest, FullDiskLeavesTheWindowWorkingAndReportsEveryFailedWrite) {
+    ASSERT_NO_FATAL_FAILURE(PrepareFolder(kLinkIni));
+    ASSERT_NO_FATAL_FAILURE(StartSimulator(Args({"--profile", "steady", "--load", "20"})));
+    const QByteArray iniBefore = ReadAll(IniPath());
+    // Not a byte more can be written, whoever runs the test (root ignores permission bits).
+    std::optional<FileSizeLimit> fullDisk(std::in_place, 0);
+    ASSERT_NO_FATAL_FAILURE(StartWindow());
+    RunFor(1200);
+    form->btStart->click();
+    RunFor(800);
+    form->btStop->click();
+    ASSERT_TRUE(form->btSaveTest->isEnabled());
+
+    EXPECT_EQ(WriteIniFileError(), "Unable to write to " + IniPath().toStdString());
+    const QString testPath = platform::ProgramDir() + QStringLiteral("DBCustom/full.ktd");
+    script->fileAnswers = {testPath};
+    form->btSaveTest->click();
+    ASSERT_EQ(script->messages.size(), 1);
+    EXPECT_TRUE(script->messages.front().contains(QDir::toNativeSeparators(testPath)))
+        << script->messages.front().toStdString();
+    EXPECT_TRUE(form->btSaveTest->isEnabled()) << "the test can be saved again";
+
+    fullDisk.reset();
+    EXPECT_EQ(ReadAll(IniPath()), iniBefore) << "the configuration file is left whole";
+    EXPECT_TRUE(QDir(platform::ProgramDir() + QStringLiteral("DBCustom"))
+                    .entryList(QDir::Files | QDir::Hidden)
+                    .isEmpty())
+        << "no half-written test file is left";
+    EXPECT_EQ(WriteIniFileError(), "");
+    script->fileAnswers = {testPath};
+    form->btSaveTest->click();
+    EXPECT_TRUE(QFile::exists(testPath));
+    EXPECT_FALSE(form->btSaveTest->isEnabled());
+}
+
+}  // namespace
