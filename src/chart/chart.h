@@ -32,7 +32,7 @@ class TChart : public QFrame {
     static constexpr int kMinDragPixels = 16;  // a rectangle drag must exceed this both ways
     // Redraws of changes come at most this often: frames arrive up to 288 a second, and a
     // chart of 32767 points takes several milliseconds to draw.
-    static constexpr int kRedrawPaceMs = 100;
+    static constexpr int kRedrawPaceMs = 200;
 
     explicit TChart(QWidget* parent = nullptr);
 
