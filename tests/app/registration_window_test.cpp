@@ -35,8 +35,8 @@ const EnablingRow kEnablingRows[] = {
     {"StopAfter3", Action::StopAfter3, std::nullopt, true, std::nullopt, std::nullopt, std::nullopt,
      std::nullopt, false},
     // Opening a test and the configuration stay locked while the registration goes on.
-    {"CancelWhileRecording", Action::CancelWhileRecording, false, false, false, false, false,
-     false, true},
+    {"CancelWhileRecording", Action::CancelWhileRecording, false, false, false, false, false, false,
+     true},
 };
 
 void PrintTo(const EnablingRow& row, std::ostream* out) {

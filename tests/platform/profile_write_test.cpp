@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <QDir>
 
-#include "support/file_size_limit.h"
 #include "profile_test_support.h"
+#include "support/file_size_limit.h"
 
 namespace {
 

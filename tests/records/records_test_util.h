@@ -33,4 +33,3 @@ inline TSampleStore StoreOf(std::initializer_list<std::pair<int32_t, int32_t>> s
     }
     return store;
 }
-

@@ -17,7 +17,7 @@ struct TDialogScript {
 };
 
 class TFakeDialogs final : public TUserDialogs {
-public:
+  public:
     explicit TFakeDialogs(std::shared_ptr<TDialogScript> script) : script_(std::move(script)) {}
 
     QString SaveFileName(QWidget*, const TFileDialogSetup& setup) override { return Next(setup); }
@@ -34,7 +34,7 @@ public:
         return printer;
     }
 
-private:
+  private:
     QString Next(const TFileDialogSetup& setup) {
         script_->fileDialogs << setup;
         return script_->fileAnswers.isEmpty() ? QString() : script_->fileAnswers.takeFirst();
