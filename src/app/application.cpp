@@ -1,38 +1,37 @@
 #include "app/application.h"
 
 #include <QMessageBox>
-#include <exception>
 
 namespace {
 
-std::function<void(const QString&)>& ErrorDisplay() {
-    static std::function<void(const QString&)> display;
-    return display;
+void ShowErrorBox(const QString& text) {
+    QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), text,
+                          QMessageBox::Ok);
 }
 
 }  // namespace
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    platform::SetErrorDisplay(ShowErrorBox);
+}
+
+TApplication::~TApplication() {
+    platform::SetErrorDisplay({});
+}
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const std::exception& error) {
-        ShowError(QString::fromUtf8(error.what()));
     } catch (...) {
-        ShowError(QStringLiteral("Неизвестная ошибка"));
+        platform::ShowCaughtError();
     }
     return false;
 }
 
 void TApplication::ShowError(const QString& text) {
-    if (ErrorDisplay()) {
-        ErrorDisplay()(text);
-        return;
-    }
-    QMessageBox::critical(activeWindow(), applicationName(), text, QMessageBox::Ok);
+    platform::ShowError(text);
 }
 
-void TApplication::SetErrorDisplay(std::function<void(const QString&)> display) {
-    ErrorDisplay() = std::move(display);
+void TApplication::SetErrorDisplay(platform::ErrorDisplay display) {
+    platform::SetErrorDisplay(display ? std::move(display) : ShowErrorBox);
 }

@@ -1,13 +1,15 @@
-// The application object: an exception that escapes an event handler is shown to the operator
-// in a message box with its text, and the program carries on.
+// The application object: it shows the general error box as a message box, and an exception
+// that still escapes an event handler is shown there too, and the program carries on.
 #pragma once
 
 #include <QApplication>
-#include <functional>
+
+#include "platform/error_report.h"
 
 class TApplication : public QApplication {
   public:
     TApplication(int& argc, char** argv);
+    ~TApplication() override;
 
     bool notify(QObject* receiver, QEvent* event) override;
 
@@ -15,5 +17,5 @@ class TApplication : public QApplication {
     static void ShowError(const QString& text);
 
     // Tests replace the box with their own display; an empty function restores the box.
-    static void SetErrorDisplay(std::function<void(const QString&)> display);
+    static void SetErrorDisplay(platform::ErrorDisplay display);
 };

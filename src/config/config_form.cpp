@@ -7,11 +7,11 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QScreen>
 
 #include "config/config.h"
 #include "config/config_pictures.h"
+#include "platform/error_report.h"
 #include "platform/integer_text.h"
 
 namespace {
@@ -186,12 +186,12 @@ void TConfigForm::edFscaleKeyPress(QLineEdit* box, QChar& key) {
     }
 }
 
-// The dialog closes with the result OK whatever the action does; an error it throws goes on
-// to the application's general error box.
+// The dialog closes with the result OK whatever the action does, after the general error box
+// has shown any error it raised.
 void TConfigForm::ConfigSaveClicked() {
     setResult(QDialog::Accepted);
-    const auto close = qScopeGuard([this] { accept(); });
-    btConfigSaveClick();
+    platform::RunReportingErrors([this] { btConfigSaveClick(); });
+    accept();
 }
 
 void TConfigForm::btConfigSaveClick() {

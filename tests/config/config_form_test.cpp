@@ -4,12 +4,12 @@
 #include <QPushButton>
 #include <QTest>
 #include <memory>
-#include <stdexcept>
 #include <vector>
 
 #include "config/config_form.h"
 #include "config_fixture.h"
 #include "platform/cp1251.h"
+#include "platform/error_report.h"
 
 namespace {
 
@@ -31,14 +31,17 @@ class ConfigForm : public ConfigFixture {
         return form;
     }
 
-    // The accept button's click; the text of the error it raises, if any.
+    // The accept button's click; the text the general error box showed, if any. The box comes
+    // while the dialog is still open.
     static std::string ClickSave(TConfigForm& form) {
-        try {
-            QTest::mouseClick(form.btConfigSave, Qt::LeftButton);
-        } catch (const std::runtime_error& error) {
-            return error.what();
-        }
-        return {};
+        std::string shown;
+        platform::SetErrorDisplay([&](const QString& text) {
+            EXPECT_TRUE(form.isVisible()) << "the error is shown before the dialog closes";
+            shown += text.toStdString();
+        });
+        QTest::mouseClick(form.btConfigSave, Qt::LeftButton);
+        platform::SetErrorDisplay({});
+        return shown;
     }
 
     static void ExpectClosedWith(const TConfigForm& form, int result) {
