@@ -14,15 +14,6 @@
 #include "link/pty_pair.h"
 #include "platform/program_dir.h"
 
-#if defined(__SANITIZE_THREAD__)
-// Qt's posted-event queue and QThread's end-of-thread bookkeeping run under Qt's own locks, which
-// the thread checker cannot see inside the uninstrumented Qt library.
-extern "C" const char* __tsan_default_suppressions() {
-    return "race:QMetaMethod::invoke\n"
-           "race:QWaitCondition::~QWaitCondition\n";
-}
-#endif
-
 namespace {
 
 using Bytes = std::vector<uint8_t>;
