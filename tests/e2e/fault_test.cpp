@@ -1,8 +1,10 @@
 // Faults of the line, the unit and the disk, through the real receiver thread and the window.
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <optional>
@@ -10,10 +12,13 @@
 #include <vector>
 
 #include "config/config.h"
+#include "config/config_form.h"
 #include "measure/indicators.h"
+#include "platform/error_report.h"
 #include "platform/program_dir.h"
 #include "sim_fixture.h"
 #include "support/file_size_limit.h"
+#include "support/write_protected_folder.h"
 
 namespace {
 
@@ -236,6 +241,50 @@ TEST_F(FaultTest, FullDiskLeavesTheWindowWorkingAndReportsEveryFailedWrite) {
     form->btSaveTest->click();
     EXPECT_TRUE(QFile::exists(testPath));
     EXPECT_FALSE(form->btSaveTest->isEnabled());
+}
+
+// The operator accepts the configuration dialog as it opens; what the general error box showed.
+QStringList AcceptConfigurationDialog(TMainForm& form) {
+    QStringList shown;
+    platform::SetErrorDisplay([&shown](const QString& text) { shown << text; });
+    QTimer::singleShot(0, [] {
+        if (auto* dialog = qobject_cast<TConfigForm*>(QApplication::activeModalWidget())) {
+            dialog->btConfigSave->click();
+        }
+    });
+    form.mnConfig->trigger();
+    platform::SetErrorDisplay({});
+    return shown;
+}
+
+TEST_F(FaultTest, WriteProtectedProgramFolderReportsEveryFailedWriteAndKeepsRecording) {
+    ASSERT_NO_FATAL_FAILURE(PrepareFolder(kLinkIni));
+    ASSERT_NO_FATAL_FAILURE(StartSimulator(Args({"--profile", "steady", "--load", "20"})));
+    const QByteArray iniBefore = ReadAll(IniPath());
+    const WriteProtectedFolder writeProtected(folder.path());
+    if (!writeProtected.IsProtected()) {
+        GTEST_SKIP() << "this file system or user cannot write-protect "
+                     << folder.path().toStdString();
+    }
+    ASSERT_NO_FATAL_FAILURE(StartWindow());
+    RunFor(1200);
+
+    EXPECT_EQ(AcceptConfigurationDialog(*form),
+              QStringList{QStringLiteral("Unable to write to ") + IniPath()});
+    form->btStart->click();
+    RunFor(800);
+    form->btStop->click();
+    const QString testPath = platform::ProgramDir() + QStringLiteral("DBCustom/protected.ktd");
+    script->fileAnswers = {testPath};
+    form->btSaveTest->click();
+    ASSERT_EQ(script->messages.size(), 1);
+    EXPECT_TRUE(script->messages.front().contains(QDir::toNativeSeparators(testPath)))
+        << script->messages.front().toStdString();
+    EXPECT_TRUE(form->btSaveTest->isEnabled()) << "the test can be saved elsewhere";
+    EXPECT_GT(form->Store.Count, 0);
+    EXPECT_EQ(ReadAll(IniPath()), iniBefore);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("VE17.ini")});
 }
 
 }  // namespace
