@@ -29,6 +29,9 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top) {
     return label;
 }
 
+// Sets the text colour and, when a background is given, fills the widget with it. Labels that
+// show changing values are given the colour of the panel behind them: a new value then repaints
+// the label alone, not the panel under it as well.
 void SetColours(QWidget* widget, const QColor& background, const QColor& text) {
     QPalette palette = widget->palette();
     if (background.isValid()) {
@@ -137,13 +140,13 @@ void TMainForm::BuildChartArea() {
     for (QLabel* readout : {stX, stY}) {
         readout->setFont(PixelFont(font().family(), 13));
         readout->setFixedWidth(60);
-        SetColours(readout, QColor(), Qt::blue);
+        SetColours(readout, Qt::white, Qt::blue);
     }
     MakeLabel(Panel3, QStringLiteral("Rmax, Н/мм.кв = "), 176, 9);
     lbRmax = MakeLabel(Panel3, QStringLiteral(" 0.000"), 270, 6);
     lbRmax->setFont(PixelFont(QStringLiteral("Courier"), 16));
     lbRmax->setFixedWidth(90);
-    SetColours(lbRmax, QColor(), Qt::blue);
+    SetColours(lbRmax, Qt::white, Qt::blue);
 
     const struct {
         QPushButton** button;
@@ -170,7 +173,7 @@ void TMainForm::BuildIndicatorPanel() {
     stFORCE->setGeometry(4, 2, 200, 40);
     stFORCE->setAlignment(Qt::AlignCenter);
     stFORCE->setFont(PixelFont(QStringLiteral("Courier New"), 35, true));
-    SetColours(stFORCE, QColor(), Qt::yellow);
+    SetColours(stFORCE, Qt::black, Qt::yellow);
     auto* unit = MakeLabel(Panel1, QStringLiteral("кН"), 210, 16);
     unit->setFont(PixelFont(font().family(), 16, true));
     unit->adjustSize();
@@ -183,7 +186,7 @@ void TMainForm::BuildIndicatorPanel() {
     stSpeedForce->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     stSpeedForce->setFrameStyle(QFrame::Box | QFrame::Plain);
     for (QLabel* label : {stMaxForce, stSpeedForce}) {
-        SetColours(label, QColor(), QColor(Qt::lightGray));
+        SetColours(label, Qt::black, QColor(Qt::lightGray));
     }
 }
 
@@ -200,6 +203,7 @@ void TMainForm::BuildControlGroup() {
     stCountSamples->setGeometry(146, 42, 90, 24);
     stCountSamples->setAlignment(Qt::AlignCenter);
     stCountSamples->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    stCountSamples->setAutoFillBackground(true);
 
     btStop = new QPushButton(gbControl);
     btStop->setGeometry(16, 110, 55, 53);

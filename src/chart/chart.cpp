@@ -89,8 +89,7 @@ TChart::TChart(QWidget* parent)
     SetUpLook();
     redrawTimer_.setSingleShot(true);
     redrawTimer_.setInterval(kRedrawPaceMs);
-    connect(&redrawTimer_, &QTimer::timeout, this,
-            [this] { plot_->replot(QCustomPlot::rpQueuedReplot); });
+    connect(&redrawTimer_, &QTimer::timeout, this, &TChart::Redraw);
     zoomTimer_.setInterval(kZoomStepMs);
     connect(&zoomTimer_, &QTimer::timeout, this, &TChart::ZoomStep);
     connect(plot_, &QCustomPlot::mousePress, this, &TChart::OnPress);
@@ -105,6 +104,10 @@ void TChart::SetUpLook() {
     plot_->setLocale(QLocale::c());
     plot_->setBackground(Qt::white);
     plot_->legend->setVisible(false);
+    // The curve has a picture of its own, so that new points redraw it alone. The overlay layer
+    // holds nothing here (the rubber band is a widget of its own): no picture for it.
+    plot_->layer(QStringLiteral("main"))->setMode(QCPLayer::lmBuffered);
+    plot_->layer(QStringLiteral("overlay"))->setMode(QCPLayer::lmLogical);
     plot_->xAxis2->setVisible(false);
     plot_->yAxis2->setVisible(false);
     // Room above the top load label and right of the last time label, on screen and on paper.
@@ -123,8 +126,21 @@ void TChart::resizeEvent(QResizeEvent* event) {
 }
 
 void TChart::Repaint() {
+    wholeRedrawDue_ = true;
+    RepaintCurve();
+}
+
+void TChart::RepaintCurve() {
     if (!redrawTimer_.isActive()) {
         redrawTimer_.start();
+    }
+}
+
+void TChart::Redraw() {
+    if (std::exchange(wholeRedrawDue_, false)) {
+        plot_->replot(QCustomPlot::rpQueuedReplot);
+    } else {
+        plot_->layer(QStringLiteral("main"))->replot();
     }
 }
 

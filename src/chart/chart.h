@@ -48,6 +48,9 @@ class TChart : public QFrame {
     void UndoZoom();
     // Redraws within kRedrawPaceMs; all requests until then make one redraw.
     void Repaint();
+    // The same for a change of the points alone: only the curve is drawn again, over the axes
+    // and grid already drawn, unless a whole redraw is due anyway.
+    void RepaintCurve();
 
     // Heading lines, shown above the plot only while ShowTitle(true) (for the printout).
     void SetTitleLines(const QStringList& lines);
@@ -80,6 +83,7 @@ class TChart : public QFrame {
     friend class TChartAxis;
 
     void SetUpLook();
+    void Redraw();
     void StartZoomSteps();
     void ZoomStep();
     void FinishZoom();
@@ -95,6 +99,7 @@ class TChart : public QFrame {
     TChartSeries series_;
 
     QTimer redrawTimer_;
+    bool wholeRedrawDue_ = false;
     QTimer zoomTimer_;
     int zoomStep_ = 0;
 

@@ -58,7 +58,7 @@ void TChartSeries::AddXY(double x, double y) {
         maxY_ = std::max(maxY_, y);
     }
     curve_->addData(x, y);
-    chart_.Repaint();
+    chart_.RepaintCurve();
 }
 
 int TChartSeries::Count() const {

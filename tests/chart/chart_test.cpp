@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 #include "chart/chart_tickers.h"
@@ -329,6 +330,30 @@ TEST_F(ChartTest, SeriesKeepsOrderAndLargestValues) {
     EXPECT_EQ(series.Count(), 0);
     EXPECT_DOUBLE_EQ(series.MaxX(), 0);
     EXPECT_DOUBLE_EQ(series.MaxY(), 0);
+}
+
+// New points redraw the curve alone; whatever else changed with them, the screen ends up as a
+// whole redraw would draw it.
+TEST_F(ChartTest, PacedRedrawShowsWhatAWholeRedrawShows) {
+    const struct {
+        const char* name;
+        std::function<void(TChart&)> change;
+    } cases[] = {
+        {"points", [](TChart& c) { c.Series().AddXY(1, 1), c.Series().AddXY(2, 3); }},
+        {"points, then the load axis",
+         [](TChart& c) { c.Series().AddXY(3, 4), c.LeftAxis().SetMaximum(10); }},
+        {"the time axis, then points",
+         [](TChart& c) { c.BottomAxis().SetMaximum(20), c.Series().AddXY(4, 2); }},
+    };
+    for (const auto& c : cases) {
+        const QImage before = chart.grab().toImage();
+        c.change(chart);
+        QTest::qWait(TChart::kRedrawPaceMs + 100);
+        const QImage paced = chart.grab().toImage();
+        chart.Plot()->replot(QCustomPlot::rpImmediateRefresh);
+        EXPECT_NE(paced, before) << c.name;
+        EXPECT_EQ(paced, chart.grab().toImage()) << c.name;
+    }
 }
 
 TEST_F(ChartTest, SwitchedOffSeriesKeepsPointsButDrawsNothing) {
