@@ -2,7 +2,7 @@
 #pragma once
 
 class TFrameSink {
-public:
+  public:
     virtual ~TFrameSink() = default;
     // A complete frame is in the channel's Frame.
     virtual void ProcessFrame() = 0;
