@@ -45,7 +45,25 @@ std::string WriteIniFileError() {
     return {};
 }
 
-using FaultTest = SimulatedUnitTest;
+class FaultTest : public SimulatedUnitTest {
+  protected:
+    // A short registration: Start, 0.8 s of frames, Stop.
+    void RecordBriefly() {
+        form->btStart->click();
+        RunFor(800);
+        form->btStop->click();
+    }
+
+    // Saving the test to `path` fails with one message naming the file; it can be saved again.
+    void ExpectSaveRefused(const QString& path) {
+        script->fileAnswers = {path};
+        form->btSaveTest->click();
+        ASSERT_EQ(script->messages.size(), 1);
+        EXPECT_TRUE(script->messages.front().contains(QDir::toNativeSeparators(path)))
+            << script->messages.front().toStdString();
+        EXPECT_TRUE(form->btSaveTest->isEnabled()) << "the test can be saved again";
+    }
+};
 
 TEST_F(FaultTest, PulledCableStopsTheRegistrationAndEverySampleCanBeSaved) {
     StartWith(Args({"--profile", "steady", "--load", "20", "--silence-after", "3"}));
@@ -216,19 +234,12 @@ TEST_F(FaultTest, FullDiskLeavesTheWindowWorkingAndReportsEveryFailedWrite) {
     std::optional<FileSizeLimit> fullDisk(std::in_place, 0);
     ASSERT_NO_FATAL_FAILURE(StartWindow());
     RunFor(1200);
-    form->btStart->click();
-    RunFor(800);
-    form->btStop->click();
+    RecordBriefly();
     ASSERT_TRUE(form->btSaveTest->isEnabled());
 
     EXPECT_EQ(WriteIniFileError(), "Unable to write to " + IniPath().toStdString());
     const QString testPath = platform::ProgramDir() + QStringLiteral("DBCustom/full.ktd");
-    script->fileAnswers = {testPath};
-    form->btSaveTest->click();
-    ASSERT_EQ(script->messages.size(), 1);
-    EXPECT_TRUE(script->messages.front().contains(QDir::toNativeSeparators(testPath)))
-        << script->messages.front().toStdString();
-    EXPECT_TRUE(form->btSaveTest->isEnabled()) << "the test can be saved again";
+    ASSERT_NO_FATAL_FAILURE(ExpectSaveRefused(testPath));
 
     fullDisk.reset();
     EXPECT_EQ(ReadAll(IniPath()), iniBefore) << "the configuration file is left whole";
@@ -271,16 +282,9 @@ TEST_F(FaultTest, WriteProtectedProgramFolderReportsEveryFailedWriteAndKeepsReco
 
     EXPECT_EQ(AcceptConfigurationDialog(*form),
               QStringList{QStringLiteral("Unable to write to ") + IniPath()});
-    form->btStart->click();
-    RunFor(800);
-    form->btStop->click();
-    const QString testPath = platform::ProgramDir() + QStringLiteral("DBCustom/protected.ktd");
-    script->fileAnswers = {testPath};
-    form->btSaveTest->click();
-    ASSERT_EQ(script->messages.size(), 1);
-    EXPECT_TRUE(script->messages.front().contains(QDir::toNativeSeparators(testPath)))
-        << script->messages.front().toStdString();
-    EXPECT_TRUE(form->btSaveTest->isEnabled()) << "the test can be saved elsewhere";
+    RecordBriefly();
+    ASSERT_NO_FATAL_FAILURE(
+        ExpectSaveRefused(platform::ProgramDir() + QStringLiteral("DBCustom/protected.ktd")));
     EXPECT_GT(form->Store.Count, 0);
     EXPECT_EQ(ReadAll(IniPath()), iniBefore);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
