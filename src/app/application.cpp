@@ -28,10 +28,6 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     return false;
 }
 
-void TApplication::ShowError(const QString& text) {
-    platform::ShowError(text);
-}
-
 void TApplication::SetErrorDisplay(platform::ErrorDisplay display) {
     platform::SetErrorDisplay(display ? std::move(display) : ShowErrorBox);
 }

@@ -13,9 +13,6 @@ class TApplication : public QApplication {
 
     bool notify(QObject* receiver, QEvent* event) override;
 
-    // Shows an error text the way the application's general error box does.
-    static void ShowError(const QString& text);
-
     // Tests replace the box with their own display; an empty function restores the box.
     static void SetErrorDisplay(platform::ErrorDisplay display);
 };

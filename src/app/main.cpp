@@ -11,6 +11,7 @@
 #include "app/main.h"
 #include "app/startup.h"
 #include "config/config_form.h"
+#include "platform/error_report.h"
 #include "platform/process_priority.h"
 
 namespace {
@@ -89,7 +90,7 @@ int main(int argc, char** argv) {
         platform::SingleInstance instance(kMainWindowTitle);
         return Run(app, instance);
     } catch (const std::exception& error) {
-        TApplication::ShowError(QString::fromUtf8(error.what()));
+        platform::ShowError(QString::fromUtf8(error.what()));
     }
     return 0;
 }
