@@ -1,14 +1,24 @@
-// The two states the configuration file is kept in between accesses.
+// The two states the configuration file is kept in between accesses, on a program folder that
+// every operator of the press shares (a group-writable folder with the setgid bit).
 #pragma once
 
 #include <QString>
 
 namespace platform {
 
-// "Normal": the owner may write the file. False when the permissions cannot be changed.
+// "Normal": the owner may write the file, and so may the group and others where the folder
+// already lets them replace it (writable for them and not sticky; for the group, the file
+// belongs to the folder's group). False when the permissions cannot be set.
 bool SetFileAttributesNormal(const QString& path);
 
 // "Read-only and system": nobody may write the file (all write bits removed).
 bool SetFileAttributesReadOnlySystem(const QString& path);
+
+// Both replace a file that another user owns, and whose bits only he could change, by an
+// identical copy that the current user owns, as far as the folder allows.
+
+// Creates a folder with the write bits its parent grants, so that a folder made in a shared
+// program folder is shared too. True when the folder exists afterwards.
+bool CreateFolder(const QString& path);
 
 }  // namespace platform

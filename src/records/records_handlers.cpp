@@ -10,6 +10,7 @@
 #include "app/main.h"
 #include "chart/chart.h"
 #include "config/config.h"
+#include "platform/file_attributes.h"
 #include "platform/program_dir.h"
 #include "records/csv_export.h"
 #include "records/protocol.h"
@@ -18,9 +19,10 @@
 namespace {
 
 // The dialogs start in DBCustom under the program's folder; a fresh installation has none yet.
+// Made in a shared program folder, it is shared by the operators too.
 QString TestFolder() {
     const QString folder = platform::ProgramDir() + QStringLiteral("DBCustom");
-    QDir().mkpath(folder);
+    platform::CreateFolder(folder);
     return folder;
 }
 

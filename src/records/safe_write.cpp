@@ -1,12 +1,16 @@
 #include "records/safe_write.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
 #include <cstring>
 
+#include "platform/file_attributes.h"
+
 namespace records {
 
 QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
+    const bool isNew = !QFileInfo::exists(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return file.errorString();
@@ -20,6 +24,11 @@ QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
     }
     if (!file.commit()) {
         return file.errorString();
+    }
+    // A replaced file keeps its permissions; a new one gets those the folder grants, so in a
+    // shared program folder the other operators can replace it too.
+    if (isNew) {
+        platform::SetFileAttributesNormal(path);
     }
     return {};
 }

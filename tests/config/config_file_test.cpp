@@ -4,6 +4,7 @@
 #include "config_fixture.h"
 #include "platform/cp1251.h"
 #include "support/file_size_limit.h"
+#include "support/shared_folder.h"
 
 namespace {
 
@@ -199,6 +200,39 @@ TEST_F(ConfigFile, AFullDiskKeepsTheValuesWrittenBeforeAndLeavesTheFileWritable)
     EXPECT_TRUE(written.contains("FORCE_SCALE=100\r\n"));
     EXPECT_FALSE(written.contains("LEN_SCALE"));
     EXPECT_NE(QFileInfo(IniPath()).permissions() & QFile::WriteOwner, 0);
+}
+
+// Operators of one press share its settings: each one reads and saves the file that another
+// created, and the file stays read-only for all between accesses.
+TEST_F(ConfigFile, EveryOperatorOfTheGroupReadsAndSavesTheSharedFile) {
+    SKIP_UNLESS_OPERATORS_CAN_BE_TAKEN_ON();
+    SharedFolder shared;
+    ASSERT_TRUE(shared.IsReady());
+    platform::OverrideProgramDir(shared.Path());
+    const auto saveName = [](const QString& name) {
+        ReadIniFile();
+        INI_FILE_DATA.NAME = name;
+        try {
+            WriteIniFile();
+        } catch (const std::runtime_error&) {
+            return false;
+        }
+        return true;
+    };
+    const auto reads = [](const QString& name) {
+        ReadIniFile();
+        return INI_FILE_DATA.NAME == name;
+    };
+
+    ASSERT_TRUE(RunAs(kOperatorA, [&] { return saveName("A"); }));
+    ASSERT_TRUE(RunAs(kOperatorB, [&] { return reads("A") && saveName("B"); }));
+    ASSERT_TRUE(RunAs(kOperatorA, [&] { return reads("B") && saveName("A2"); }));
+    EXPECT_TRUE(RunAs(kOperatorB, [&] { return reads("A2"); }));
+
+    const struct stat ini = StatOf(shared.FilePath("VE17.ini"));
+    EXPECT_EQ(ini.st_mode & 07777, 0444U);
+    EXPECT_EQ(ini.st_gid, kOperatorsGroup);
+    EXPECT_EQ(QDir(shared.Path()).entryList(QDir::Files | QDir::Hidden), QStringList{"VE17.ini"});
 }
 
 }  // namespace

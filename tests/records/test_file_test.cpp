@@ -7,7 +7,9 @@
 #include <memory>
 #include <random>
 
+#include "records/csv_export.h"
 #include "records_test_util.h"
+#include "support/shared_folder.h"
 
 namespace {
 
@@ -226,6 +228,35 @@ TEST_F(TestFile, AFailedSaveKeepsTheOldFileAndLeavesNothingBehind) {
     EXPECT_TRUE(result.error.contains("t.ktd")) << result.error.toStdString();
     EXPECT_EQ(ReadAll(path), "old test");
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"t.ktd"});
+}
+
+// In the shared program folder every operator of the group opens, replaces and exports the
+// tests another one saved.
+TEST(SharedTestFiles, AnotherOperatorOpensReplacesAndExportsATest) {
+    SKIP_UNLESS_OPERATORS_CAN_BE_TAKEN_ON();
+    SharedFolder shared;
+    ASSERT_TRUE(shared.IsReady());
+    const QString test = shared.FilePath("t.ktd");
+    const QString table = shared.FilePath("t.csv");
+    const TSpecimenData header =
+        FillForSave(QDate(2011, 12, 12), "Test-1", "M-7", "cube", "100", 3, 100);
+    const auto saveAndExport = [&](int32_t force) {
+        const TSampleStore store = StoreOf({{0, force}, {100, force + 1}, {200, force + 2}});
+        return records::SaveTestFile(test, header, store).ok && records::ExportCsv(table, store).ok;
+    };
+    const auto opens = [&](int32_t force) {
+        auto store = std::make_unique<TSampleStore>();
+        return records::OpenTestFile(test, *store).ok && store->ForceN[0] == force;
+    };
+
+    ASSERT_TRUE(RunAs(kOperatorA, [&] { return saveAndExport(1000); }));
+    ASSERT_TRUE(RunAs(kOperatorB, [&] { return opens(1000) && saveAndExport(2000); }));
+    ASSERT_TRUE(RunAs(kOperatorA, [&] { return opens(2000) && saveAndExport(3000); }));
+    for (const QString& path : {test, table}) {
+        const struct stat file = StatOf(path);
+        EXPECT_EQ(file.st_mode & 0777, 0664U) << path.toStdString();
+        EXPECT_EQ(file.st_gid, kOperatorsGroup) << path.toStdString();
+    }
 }
 
 }  // namespace
