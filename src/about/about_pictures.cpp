@@ -1,6 +1,7 @@
 #include "about/about_pictures.h"
 
 #include <QFile>
+#include <QPixmap>
 #include <mutex>
 
 #include "about/jpeg_decode.h"
@@ -22,4 +23,8 @@ QByteArray AboutResource(const QString& name) {
 
 QImage AboutPicture(const QString& name) {
     return DecodeJpeg(AboutResource(name));
+}
+
+QIcon ProgramIcon() {
+    return QIcon(QPixmap::fromImage(QImage::fromData(AboutResource(QStringLiteral("icon.png")))));
 }

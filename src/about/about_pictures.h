@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIcon>
 #include <QImage>
 #include <QString>
 
@@ -11,3 +12,7 @@ QByteArray AboutResource(const QString& name);
 
 // A JPEG picture of the about window, decoded; a null image when it is missing or damaged.
 QImage AboutPicture(const QString& name);
+
+// The program's icon (32 x 32, 16 colours), shown by the main window, the about window and, at
+// 32 pixels, the desktop's menu entry.
+QIcon ProgramIcon();

@@ -90,7 +90,7 @@ TFormAbout::TFormAbout(QWidget* parent)
                           Qt::MSWindowsFixedSizeDialogHint),
       OpenUrl([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
     setWindowTitle(QStringLiteral("   О программе..."));
-    setWindowIcon(QIcon(QPixmap::fromImage(QImage::fromData(AboutResource("icon.png")))));
+    setWindowIcon(ProgramIcon());
     setFixedSize(490, 281);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::white);

@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QTimer>
 
+#include "about/about_pictures.h"
 #include "app/main.h"
 #include "chart/chart.h"
 
@@ -94,6 +95,7 @@ QLineEdit* MakeEdit(QWidget* parent, const QString& text, int maxLength, const Q
 
 void TMainForm::BuildLayout() {
     setWindowTitle(kMainWindowTitle);
+    setWindowIcon(ProgramIcon());
     auto* client = new QWidget(this);
     client->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(client);

@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -74,6 +75,14 @@ TEST_F(WindowTest, ControlsSitAtTheirPlaces) {
     EXPECT_EQ(form->btStop->size(), QSize(55, 53));
     EXPECT_EQ(form->btStart->size(), QSize(140, 50));
     EXPECT_EQ(form->stBar->height(), 19);
+}
+
+// The menu entry shows the same picture at 32 pixels (assets/about/icon.png).
+TEST_F(WindowTest, CarriesTheProgramsIconLikeTheAboutWindow) {
+    const QImage icon = QImage(QStringLiteral(VE17_SOURCE_DIR "/assets/about/icon.png"));
+    ASSERT_EQ(icon.size(), QSize(32, 32));
+    EXPECT_EQ(form->windowIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_RGB32),
+              icon.convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(WindowTest, SpecimenBoxesStartWithTheirTextsAndLimits) {

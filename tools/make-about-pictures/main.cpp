@@ -1,5 +1,6 @@
-// Draws the about window's banner (492 x 57) and logo (201 x 105) as JPEG files and its window
-// icon (32 x 32, 16 colours) as PNG into the folder given on the command line.
+// Draws the about window's banner (492 x 57) and logo (201 x 105) as JPEG files and the program's
+// window icon (32 x 32, 16 colours) as PNG into the folder given on the command line; given a
+// second folder, also the same icon at the desktop's other sizes, <size>.png, for the menu entry.
 #include <QColor>
 #include <QDir>
 #include <QFile>
@@ -98,10 +99,16 @@ QImage Logo() {
     return image;
 }
 
-QImage Icon() {
-    QImage image(32, 32, QImage::Format_RGB32);
+// The icon drawn at `size` pixels: the window's own at 32; other sizes are smoothed and keep
+// their colours.
+QImage Icon(int size) {
+    QImage image(size, size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
+    if (size != 32) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(size / 32.0, size / 32.0);
+    }
     p.setPen(QPen(kNavy, 2));
     p.drawRect(QRectF(1, 1, 30, 30));
     p.drawLine(6, 5, 6, 26);
@@ -109,6 +116,9 @@ QImage Icon() {
     p.setPen(QPen(QColor(255, 0, 0), 2));
     p.drawPath(LoadCurve(QRectF(7, 8, 19, 17)));
     p.end();
+    if (size != 32) {
+        return image;
+    }
     // The sixteen colours of the classic palette.
     const QList<QRgb> palette = {
         qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
@@ -156,16 +166,24 @@ bool WriteJpeg(const QImage& picture, const QString& path) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make-about-pictures <folder>\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: make-about-pictures <folder> [<desktop-icon-folder>]\n");
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
-    const bool written = WriteJpeg(Banner(), folder.filePath(QStringLiteral("banner.jpg"))) &&
-                         WriteJpeg(Logo(), folder.filePath(QStringLiteral("logo.jpg"))) &&
-                         Icon().save(folder.filePath(QStringLiteral("icon.png")), "PNG");
+    bool written = WriteJpeg(Banner(), folder.filePath(QStringLiteral("banner.jpg"))) &&
+                   WriteJpeg(Logo(), folder.filePath(QStringLiteral("logo.jpg"))) &&
+                   Icon(32).save(folder.filePath(QStringLiteral("icon.png")), "PNG");
+    if (argc == 3) {
+        const QDir icons(QString::fromLocal8Bit(argv[2]));
+        // The menu's 32-pixel icon is icon.png itself.
+        for (const int size : {16, 24, 48, 64, 128, 256}) {
+            written = written &&
+                      Icon(size).save(icons.filePath(QStringLiteral("%1.png").arg(size)), "PNG");
+        }
+    }
     if (!written) {
-        std::fprintf(stderr, "make-about-pictures: cannot write into %s\n", argv[1]);
+        std::fprintf(stderr, "make-about-pictures: cannot write the pictures\n");
         return 1;
     }
     return 0;
