@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests, the benchmarks and the demo need.
+# Installs every Debian package the build, the tests, the benchmarks, the demo and the package
+# checks need.
 # Safe to run again: packages already present are skipped without touching apt.
 set -euo pipefail
 
@@ -12,6 +13,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev clang-format
   fonts-liberation xvfb x11-apps xdotool imagemagick xauth
+  dpkg-dev file lintian desktop-file-utils appstream
+  dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )
 
 missing=()

@@ -1,0 +1,51 @@
+# The Debian package (cpack -G DEB, or `make package`): what cmake --install lays out, plus
+# Debian's copyright and changelog, the maintainer scripts that share the program folder with
+# the group ve17, and the dependencies the libraries alone do not show.
+set(packaging ${PROJECT_SOURCE_DIR}/packaging)
+
+install(FILES ${packaging}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${packaging}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+  RENAME ${PROJECT_NAME})
+# Debian wants the changelog compressed, and without a time stamp in the compressed file.
+find_program(VE17_GZIP gzip REQUIRED)
+set(changelog ${PROJECT_BINARY_DIR}/packaging/changelog.gz)
+add_custom_command(OUTPUT ${changelog}
+  COMMAND ${VE17_GZIP} -9nc ${packaging}/changelog > ${changelog}
+  DEPENDS ${packaging}/changelog
+  COMMENT "Compressing the package's changelog")
+add_custom_target(ve17_changelog ALL DEPENDS ${changelog})
+install(FILES ${changelog} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+foreach(script postinst postrm)
+  configure_file(${packaging}/${script}.in ${PROJECT_BINARY_DIR}/packaging/${script} @ONLY
+    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ
+                     WORLD_EXECUTE)
+endforeach()
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "Участники проекта «Регистратор ВЕ-17» <ve17@example.org>")
+set(CPACK_PACKAGE_HOMEPAGE_URL https://www.example.org/)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+  "data recorder for a materials-testing press (VE-17 measuring unit)")
+# The extended description in English, then in Russian: a package built outside the archive
+# has no translated descriptions of its own.
+set(CPACK_PACKAGE_DESCRIPTION_FILE ${packaging}/description)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded at run time, so the libraries' dependencies cannot name them: the X11 platform plugin,
+# the fonts the windows are laid out in, and adduser for the maintainer scripts.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation, adduser")
+# The help viewer, and what opens the maker's web site.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "assistant-qt6, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+  ${PROJECT_BINARY_DIR}/packaging/postinst ${PROJECT_BINARY_DIR}/packaging/postrm)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+
+include(CPack)
