@@ -29,9 +29,31 @@ class RunningCopy {
     QProcess process;
 };
 
-TEST(SingleCopy, SecondStartIsRefusedWhileTheFirstRuns) {
+// The lock lives in the runtime folder of the session; this test and the copy it starts get a
+// folder of their own, so they never meet a recorder the developer runs, nor another test run.
+class SingleCopy : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(runtime.isValid());
+        saved = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    }
+    void TearDown() override {
+        if (saved.isNull()) {
+            qunsetenv("XDG_RUNTIME_DIR");
+        } else {
+            qputenv("XDG_RUNTIME_DIR", saved);
+        }
+    }
+
+    QTemporaryDir runtime;
+    QByteArray saved;
+};
+
+TEST_F(SingleCopy, SecondStartIsRefusedWhileTheFirstRuns) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
+    ASSERT_TRUE(platform::SingleInstance(kMainWindowTitle).LockPath().startsWith(runtime.path()));
     RunningCopy first(folder);
     ASSERT_TRUE(first.process.waitForStarted(5000));
     // The first copy takes the lock as it starts.
