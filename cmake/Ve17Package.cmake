@@ -39,11 +39,13 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded at run time, so the libraries' dependencies cannot name them: the X11 platform plugin,
-# the fonts the windows are laid out in, and adduser for the maintainer scripts.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation, adduser")
-# The help viewer, and what opens the maker's web site.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "assistant-qt6, xdg-utils")
+# Loaded at run time, so the libraries' dependencies cannot name them: the fonts the windows are
+# laid out in, and adduser for the maintainer scripts. (The X11 platform plugin comes with
+# libqt6gui6 in Debian 12.)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, adduser")
+# The help viewer and the SQLite driver it reads the help collection with (libqt6sql6 only
+# recommends it), what opens the maker's web site, and the X cursors Qt loads when present.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "assistant-qt6, libqt6sql6-sqlite, xdg-utils, libxcursor1")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
   ${PROJECT_BINARY_DIR}/packaging/postinst ${PROJECT_BINARY_DIR}/packaging/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
