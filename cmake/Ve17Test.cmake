@@ -42,8 +42,3 @@ function(ve17_add_test name)
     PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen TIMEOUT 120 LABELS ${name}
                ${VE17_TEST_SANITIZER_PROPERTIES} ${T_PROPERTIES})
 endfunction()
-
-# Tests that feed the real receiver thread at the line's full rate and count what arrives in a
-# given time: two of them at once on a small machine starve each other, so they take turns; the
-# rest of the suite still runs beside them.
-set(VE17_LINE_RATE_LOCK RESOURCE_LOCK line_rate)
