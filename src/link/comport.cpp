@@ -22,9 +22,10 @@ constexpr unsigned long kIdlePauseMs = 20;
 constexpr uint32_t kSilentCyclesToDrop = 10;
 
 // In a thread-checked build, the stretch in which the receiver is inside Qt, posting a call to
-// the UI thread and waiting for it, is left out of the checks: only Qt's own code runs there, and
-// Qt's event queue is guarded by futex-based locks the checker cannot see. The locks taken there
-// still count, and no data of this program is touched.
+// the UI thread and waiting for it, is left out of the checks: Qt's event queue is guarded by
+// futex-based locks the checker cannot see. The locks taken there still count; of this program's
+// data only the copy of the call that Qt carries over is made there, and the UI thread reads
+// nothing else of this thread's.
 struct QtOnlyStretch {
 #if defined(VE17_TSAN)
     QtOnlyStretch() {
