@@ -102,7 +102,7 @@ class TMainForm : public QMainWindow, public TFrameSink {
     TSampleStore store_;
     TMeasureState measure_;
     TSpecimenData specimen_;
-    TRegistrationFlags registration_;
+    TRegistrationFlags registrationFlags_;
 
     // The frames the panels fill, at their places in the window.
     QFrame* Panel1 = nullptr;
