@@ -59,7 +59,8 @@ void TMainForm::BuildPanels() {
                                  measure_.ClockReading, chart_->Chart(), dialogs_, this);
     registrationPanel_ = new TRegistrationPanel(
         {.client = client, .indicators = Panel1, .controlGroup = gbControl, .strip = Panel3},
-        store_, measure_, registrationFlags_, *chart_, [this] { return records_->AreaText(); }, this);
+        store_, measure_, registrationFlags_, *chart_, [this] { return records_->AreaText(); },
+        this);
     link_ = new TLinkPanel(client, dialogs_, this);
 
     connect(registrationPanel_, &TRegistrationPanel::ControlsChanged, this,
