@@ -23,6 +23,11 @@ class TDesktopDialogs final : public TUserDialogs {
     void Message(QWidget* parent, const QString& text) override {
         QMessageBox::information(parent, QApplication::applicationName(), text, QMessageBox::Ok);
     }
+    bool Question(QWidget* parent, const QString& text) override {
+        return QMessageBox::question(parent, QApplication::applicationName(), text,
+                                     QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::Yes) == QMessageBox::Yes;
+    }
     void Error(QWidget* parent, const QString& text) override {
         QMessageBox::critical(parent != nullptr ? parent : QApplication::activeWindow(),
                               QApplication::applicationName(), text, QMessageBox::Ok);

@@ -26,6 +26,8 @@ class TUserDialogs {
     virtual QString OpenFileName(QWidget* parent, const TFileDialogSetup& setup) = 0;
     // A modal message box with an OK button, titled with the application's title.
     virtual void Message(QWidget* parent, const QString& text) = 0;
+    // A question with the buttons Yes (the default) and No; true for Yes.
+    virtual bool Question(QWidget* parent, const QString& text) = 0;
     // The general error box: the text of an error that ended an operator's action.
     virtual void Error(QWidget* parent, const QString& text) = 0;
     // The system's error beep.

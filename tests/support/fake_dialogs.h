@@ -14,6 +14,8 @@ class TFakeDialogs final : public TUserDialogs {
     QStringList fileAnswers;  // taken in order; an empty list answers "cancelled"
     QString pdfPath;          // where the "default printer" prints; empty: no printer installed
     QStringList messages;
+    QStringList questions;
+    QList<bool> questionAnswers;  // taken in order; an empty list answers No
     QStringList errors;  // shown in the general error box
     QList<TFileDialogSetup> fileDialogs;
     QList<QUrl> openedUrls;
@@ -26,6 +28,11 @@ class TFakeDialogs final : public TUserDialogs {
     void Message(QWidget*, const QString& text) override {
         messages << text;
         Shown();
+    }
+    bool Question(QWidget*, const QString& text) override {
+        questions << text;
+        Shown();
+        return !questionAnswers.isEmpty() && questionAnswers.takeFirst();
     }
     void Error(QWidget*, const QString& text) override {
         errors << text;
