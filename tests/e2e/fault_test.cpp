@@ -174,7 +174,7 @@ TEST_F(FaultTest, GarbageStormAtFullRateKeepsForcesPhysicalAndLeavesLaterFramesR
     }
     const auto exact = std::count(forces.begin(), forces.end(), 20000);
     std::nth_element(forces.begin(), forces.begin() + forces.size() / 2, forces.end());
-    std::printf("garbage storm: %d samples in 3 s, %.0f %% of them exactly 20000 N\n", store.Count,
+    std::printf("garbage storm: %d samples, %.0f %% of them exactly 20000 N\n", store.Count,
                 100.0 * exact / store.Count);
     EXPECT_NEAR(forces[forces.size() / 2], 20000, 500) << "most frames are the unit's own";
 
@@ -186,9 +186,9 @@ TEST_F(FaultTest, GarbageStormAtFullRateKeepsForcesPhysicalAndLeavesLaterFramesR
     RunFor(1000);  // the 10-frame mean fills with clean frames
     Button("btCancel")->click();
     Button("btStart")->click();
-    RunFor(1000);
+    const bool recorded = WaitUntil([&] { return store.Count > 100; }, 20000);
     Button("btStop")->click();
-    ASSERT_GT(store.Count, 100);
+    ASSERT_TRUE(recorded) << store.Count << " samples";
     for (int i = 0; i < store.Count; ++i) {
         ASSERT_EQ(store.ForceN[i], 20000) << "sample " << i;
     }
