@@ -2,11 +2,11 @@
 
 #include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
@@ -16,6 +16,7 @@
 #include "platform/program_dir.h"
 #include "records/csv_export.h"
 #include "records/protocol.h"
+#include "records/protocol_page.h"
 #include "records/test_file.h"
 #include "ui/user_dialogs.h"
 #include "ui/widgets.h"
@@ -203,6 +204,7 @@ void TRecordsPanel::btSaveTestClick() {
         return;
     }
     specimen_ = header;
+    testPath_ = path;
     TControlStates savedStates;
     savedStates.Protocol = true;
     savedStates.SaveTest = false;
@@ -223,6 +225,7 @@ void TRecordsPanel::btOpenTestClick() {
         return;
     }
     specimen_ = opened.header;
+    testPath_ = path;
     ShowOpenedTest(opened.info);
     emit SamplesLoaded();
     TControlStates shown;
@@ -263,26 +266,49 @@ void TRecordsPanel::btProtocolClick() {
     chart_.SetTitleLines(records::ProtocolHeading(specimen_));
     chart_.ShowTitle(true);
     chart_.Repaint();
-
     const std::unique_ptr<QPrinter> printer = dialogs_.DefaultPrinter();
-    if (!printer) {
-        dialogs_.Message(Window(), QStringLiteral("Протокол не напечатан: в системе не установлен "
-                                                  "принтер по умолчанию."));
+    if (printer) {
+        PrintProtocol(*printer);
     } else {
-        printer->setPageOrientation(QPageLayout::Landscape);
-        printer->setDocName(QStringLiteral("chrtSignTraces"));
-        const QRect page = printer->pageLayout().paintRectPixels(printer->resolution());
-        QPainter painter;
-        if (painter.begin(printer.get())) {
-            chart_.RenderTo(painter, records::ProtocolPrintRect(page.width(), page.height()), 1.8);
-            painter.end();
-        } else {
-            dialogs_.Message(Window(), QStringLiteral("Протокол не напечатан: принтер «%1» не "
-                                                      "принял задание.")
-                                           .arg(printer->printerName()));
-        }
+        SaveProtocolAsPdf();
     }
     chart_.ShowTitle(false);
+}
+
+void TRecordsPanel::PrintProtocol(QPrinter& printer) {
+    printer.setDocName(QStringLiteral("chrtSignTraces"));
+    if (!records::DrawProtocolPage(printer, chart_)) {
+        dialogs_.Message(Window(),
+                         QStringLiteral("Протокол не напечатан: принтер «%1» не принял задание.")
+                             .arg(printer.printerName()));
+    }
+}
+
+// A PC at a press often has no printer: the same page can go to a PDF file instead.
+void TRecordsPanel::SaveProtocolAsPdf() {
+    if (!dialogs_.Question(Window(),
+                           QStringLiteral("В системе не установлен принтер по умолчанию.\n"
+                                          "Сохранить протокол в файл PDF?"))) {
+        dialogs_.Message(Window(), QStringLiteral("Протокол не напечатан: в системе не установлен "
+                                                  "принтер по умолчанию."));
+        return;
+    }
+    const TInProgramFolder folder;
+    const QString testName = QFileInfo(testPath_).completeBaseName();
+    const QString path = dialogs_.SaveFileName(
+        Window(), {QStringLiteral("Сохранить протокол в PDF..."),
+                   QStringLiteral("Файлы PDF (*.pdf)"), TestFolder(), QStringLiteral("pdf"), true,
+                   testName.isEmpty() ? QString() : testName + QStringLiteral(".pdf")});
+    if (path.isEmpty()) {
+        return;
+    }
+    const QString shown = QDir::toNativeSeparators(path);
+    const QString failure = records::WriteProtocolPdf(path, chart_);
+    dialogs_.Message(Window(),
+                     failure.isEmpty()
+                         ? QStringLiteral("Протокол сохранён в файл \"%1\".").arg(shown)
+                         : QStringLiteral("Не удалось сохранить протокол в файл \"%1\": %2")
+                               .arg(shown, failure));
 }
 
 bool TRecordsPanel::edSQRKeyPress(QChar typed) {

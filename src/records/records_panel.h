@@ -14,6 +14,7 @@
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QPrinter;
 class QPushButton;
 class QWidget;
 class TChart;
@@ -60,6 +61,8 @@ class TRecordsPanel : public QObject {
     void BuildInfoPanel(QWidget* client);
     void BuildButtons(QWidget* client);
     void ShowOpenedTest(const TInfoTexts& info);
+    void PrintProtocol(QPrinter& printer);
+    void SaveProtocolAsPdf();
     QWidget* Window() const;
 
     TSampleStore& store_;
@@ -67,6 +70,7 @@ class TRecordsPanel : public QObject {
     const QDateTime& clockReading_;
     TChart& chart_;
     TUserDialogs& dialogs_;
+    QString testPath_;  // the test file last saved or opened: the protocol's PDF is named after it
 
     QLineEdit* edTestName = nullptr;
     QLineEdit* edSampleName = nullptr;
