@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QMenuBar>
 
 #include "app/main.h"
@@ -110,6 +111,7 @@ void TMainForm::BuildMenu() {
 
     N4 = menuBar()->addMenu(QStringLiteral("Помощь"));
     mnHelp = N4->addAction(QStringLiteral("Справка"));
+    mnHelp->setShortcut(QKeySequence(Qt::Key_F1));
     mnAbout = N4->addAction(QStringLiteral("О программе..."));
 
     const struct {

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
@@ -82,7 +83,9 @@ void TRecordsPanel::BuildSpecimenBoxes(QWidget* group) {
     ui::MakeLabel(group, QStringLiteral("Площадь, мм.кв."), 10, 150);
     edSQR =
         ui::Named(ui::MakeEdit(group, QStringLiteral("1000"), 5, QRect(150, 146, 92, 21)), "edSQR");
-    edSQR->installEventFilter(this);
+    for (QLineEdit* box : {edTestName, edSampleName, edSampleType, edSQR}) {
+        box->installEventFilter(this);
+    }
     // Pasted or dropped text passes no key filter; the area still takes digits only.
     edSQR->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edSQR));
@@ -142,25 +145,27 @@ void TRecordsPanel::BuildButtons(QWidget* client) {
         const char* theme;
         QStyle::StandardPixmap fallback;
         QString hint;
+        QKeySequence keys;
         void (TRecordsPanel::*click)();
     } buttons[] = {
         {&btOpenTest, "btOpenTest", QRect(773, 578, 59, 56), "document-open",
          QStyle::SP_DialogOpenButton, QStringLiteral("открыть испытание..."),
-         &TRecordsPanel::btOpenTestClick},
+         QKeySequence(Qt::CTRL | Qt::Key_O), &TRecordsPanel::btOpenTestClick},
         {&btProtocol, "btProtocol", QRect(844, 579, 57, 55), "document-print",
          QStyle::SP_FileDialogDetailedView, QStringLiteral("печать протокола..."),
-         &TRecordsPanel::btProtocolClick},
+         QKeySequence(Qt::CTRL | Qt::Key_P), &TRecordsPanel::btProtocolClick},
         {&btSaveTest, "btSaveTest", QRect(912, 579, 58, 55), "document-save",
          QStyle::SP_DialogSaveButton, QStringLiteral("сохранить испытание..."),
-         &TRecordsPanel::btSaveTestClick},
+         QKeySequence(Qt::CTRL | Qt::Key_S), &TRecordsPanel::btSaveTestClick},
         {&btToExel, "btToExel", QRect(980, 579, 45, 55), "x-office-spreadsheet",
          QStyle::SP_FileDialogListView, QStringLiteral("преобразовать в  CSV"),
-         &TRecordsPanel::btToExelClick},
+         QKeySequence(Qt::CTRL | Qt::Key_E), &TRecordsPanel::btToExelClick},
     };
     for (const auto& item : buttons) {
         const QIcon picture = ui::ThemeIcon(client, QString::fromLatin1(item.theme), item.fallback);
         *item.button =
             ui::Named(ui::MakePictureButton(client, item.place, picture, item.hint), item.name);
+        ui::AddShortcut(*item.button, item.keys);
         connect(*item.button, &QPushButton::clicked, this, item.click);
     }
     btToExel->setEnabled(false);
@@ -327,7 +332,23 @@ void TRecordsPanel::edSQRExit() {
     }
 }
 
+// On X11 an entry box takes Ctrl+E as "end of line" (End does the same); the file buttons' keys
+// go to the buttons wherever the focus is.
+bool TRecordsPanel::IsFileButtonKey(const QKeyEvent& key) const {
+    const QKeySequence pressed(key.keyCombination());
+    for (const QPushButton* button : {btOpenTest, btProtocol, btSaveTest, btToExel}) {
+        if (button->isEnabled() && button->shortcut() == pressed) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool TRecordsPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        IsFileButtonKey(*static_cast<QKeyEvent*>(event))) {
+        return true;  // not accepted: the button's shortcut comes first
+    }
     if (watched != edSQR) {
         return QObject::eventFilter(watched, event);
     }

@@ -12,6 +12,7 @@
 #include "ui/control_states.h"
 
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPrinter;
@@ -63,6 +64,7 @@ class TRecordsPanel : public QObject {
     void ShowOpenedTest(const TInfoTexts& info);
     void PrintProtocol(QPrinter& printer);
     void SaveProtocolAsPdf();
+    bool IsFileButtonKey(const QKeyEvent& key) const;
     QWidget* Window() const;
 
     TSampleStore& store_;

@@ -448,6 +448,76 @@ TEST_F(RecordsTest, FailedPdfNamesTheFileAndLeavesTheOldOneAsItWas) {
     }
 }
 
+// ---- Keyboard ----
+
+class ShortcutTest : public RecordsTest {
+  protected:
+    void SetUp() override {
+        RecordsTest::SetUp();
+        host.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+    }
+};
+
+TEST_F(ShortcutTest, KeysClickTheFileButtonsOnlyWhileEnabled) {
+    const struct {
+        const char* button;
+        Qt::Key key;
+        const char* hint;
+        const char* tooltip;
+    } rows[] = {
+        {"btOpenTest", Qt::Key_O, "открыть испытание...", "открыть испытание... (Ctrl+O)"},
+        {"btSaveTest", Qt::Key_S, "сохранить испытание...", "сохранить испытание... (Ctrl+S)"},
+        {"btProtocol", Qt::Key_P, "печать протокола...", "печать протокола... (Ctrl+P)"},
+        {"btToExel", Qt::Key_E, "преобразовать в  CSV", "преобразовать в  CSV (Ctrl+E)"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.button);
+        QPushButton* button = Button(row.button);
+        EXPECT_EQ(button->accessibleName(), QString::fromUtf8(row.hint));
+        EXPECT_EQ(button->toolTip(), QString::fromUtf8(row.tooltip));
+        int clicks = 0;
+        const QMetaObject::Connection counting =
+            QObject::connect(button, &QPushButton::clicked, [&clicks] { ++clicks; });
+
+        button->setEnabled(false);
+        QTest::keyClick(&host, row.key, Qt::ControlModifier);
+        QTest::qWait(250);  // a click by key comes after a short pressed look
+        EXPECT_EQ(clicks, 0) << "a disabled button takes no key";
+
+        button->setEnabled(true);
+        QTest::keyClick(&host, row.key, Qt::ControlModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return clicks == 1; }, 2000));
+        QObject::disconnect(counting);
+    }
+    EXPECT_EQ(dialogs.fileDialogs.size(), 3) << "open, save and CSV asked for their files";
+    EXPECT_EQ(dialogs.questions.size(), 1) << "the protocol, without a printer, asked";
+}
+
+TEST_F(ShortcutTest, FileKeysReachTheirButtonsFromTheEntryBoxes) {
+    RecordThree();
+    for (QPushButton* button : {Button("btProtocol"), Button("btToExel")}) {
+        button->setEnabled(true);
+    }
+    int clicks = 0;
+    for (const char* button : {"btOpenTest", "btSaveTest", "btProtocol", "btToExel"}) {
+        QObject::connect(Button(button), &QPushButton::clicked, [&clicks] { ++clicks; });
+    }
+    int expected = 0;
+    for (const char* box : {"edTestName", "edSampleName", "edSampleType", "edSQR"}) {
+        SCOPED_TRACE(box);
+        for (const Qt::Key key : {Qt::Key_O, Qt::Key_S, Qt::Key_P, Qt::Key_E}) {
+            Edit(box)->setFocus();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return Edit(box)->hasFocus(); }, 2000));
+            QTest::keyClick(Edit(box), key, Qt::ControlModifier);
+            ++expected;
+            EXPECT_TRUE(QTest::qWaitFor([&] { return clicks == expected; }, 2000))
+                << "key " << QKeySequence(key).toString().toStdString();
+            clicks = expected;
+        }
+    }
+}
+
 // ---- Area entry box ----
 
 TEST_F(RecordsTest, AreaBoxTakesDigitsOnlyAndNoSecondLeadingZero) {
