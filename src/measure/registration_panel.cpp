@@ -182,7 +182,6 @@ void TRegistrationPanel::btStopClick() {
         return;
     }
     btStop->setChecked(true);
-    measure::ShowRecording(*btStart, false);
     emit ControlsChanged(measure::ControlsOnStop(store_.Count));
 }
 

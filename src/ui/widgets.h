@@ -10,8 +10,8 @@
 
 class QAbstractButton;
 class QFrame;
-class QKeySequence;
 class QGroupBox;
+class QKeySequence;
 class QLabel;
 class QLineEdit;
 class QPushButton;
