@@ -116,6 +116,7 @@ TEST_F(LookTest, StaleIndicatorsAreGreyUntilTheFirstFrame) {
     EXPECT_EQ(PixelsWhere(Label("stFORCE"), Yellow), 0) << "dimmed again";
 }
 
+// Once per change of the link, never with the blinking link-lost text or on every tick.
 TEST_F(LookTest, IndicatorColoursChangeOnlyWithTheLink) {
     PaletteChanges changes;
     Label("stFORCE")->installEventFilter(&changes);
