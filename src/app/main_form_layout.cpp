@@ -2,7 +2,6 @@
 #include <QAction>
 #include <QFrame>
 #include <QGroupBox>
-#include <QKeySequence>
 #include <QMenuBar>
 
 #include "app/main.h"
@@ -111,7 +110,6 @@ void TMainForm::BuildMenu() {
 
     N4 = menuBar()->addMenu(QStringLiteral("Помощь"));
     mnHelp = N4->addAction(QStringLiteral("Справка"));
-    mnHelp->setShortcut(QKeySequence(Qt::Key_F1));
     mnAbout = N4->addAction(QStringLiteral("О программе..."));
 
     const struct {
