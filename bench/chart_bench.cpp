@@ -3,25 +3,11 @@
 
 #include <qcustomplot.h>
 #include <QApplication>
-#include <cmath>
 
 #include "chart/chart.h"
+#include "press_chart.h"
 
 namespace {
-
-constexpr int kFullStore = 32767;
-
-// A press test of `points` samples, one per 100 ms: the load rises, fails and drops.
-void FillPressTest(TChart& chart, int points) {
-    for (int i = 0; i < points; ++i) {
-        const double t = i * 0.1;
-        chart.Series().AddXY(t, 500 * std::sin(3.0 * i / points) + (i % 7) * 0.3);
-    }
-    chart.BottomAxis().SetRange(0, points * 0.1 * 1.1);
-    chart.BottomAxis().SetIncrement(30);
-    chart.LeftAxis().SetRange(0, 600);
-    chart.LeftAxis().SetIncrement(50);
-}
 
 // The chart at its size in the window, holding `points` samples, drawn once.
 void ShowChart(TChart& chart, int points) {

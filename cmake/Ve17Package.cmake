@@ -40,9 +40,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so the libraries' dependencies cannot name them: the fonts the windows are
-# laid out in, and adduser for the maintainer scripts. (The X11 platform plugin comes with
-# libqt6gui6 in Debian 12.)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, adduser")
+# laid out in, Qt's Russian texts for its own dialogs and buttons, and adduser for the maintainer
+# scripts. (The X11 platform plugin comes with libqt6gui6 in Debian 12.)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, adduser, qt6-translations-l10n")
 # The help viewer and the SQLite driver it reads the help collection with (libqt6sql6 only
 # recommends it), what opens the maker's web site, and the X cursors Qt loads when present.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "assistant-qt6, libqt6sql6-sqlite, xdg-utils, libxcursor1")

@@ -11,7 +11,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build}
 reps=${BENCH_REPETITIONS:-5}
-benches=(frame_bench chart_bench)
+benches=(frame_bench chart_bench protocol_bench)
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
     generator=$(command -v ninja >/dev/null && echo Ninja || echo "Unix Makefiles")

@@ -7,12 +7,12 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-tools-dev qt6-tools-dev-tools
-  qt6-documentation-tools assistant-qt6 qt6-qpa-plugins
+  qt6-documentation-tools assistant-qt6 qt6-qpa-plugins qt6-translations-l10n
   libqcustomplot-dev libqcustomplot2.1-qt6
   libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev clang-format
-  fonts-liberation xvfb x11-apps xdotool imagemagick xauth
+  fonts-liberation xvfb x11-apps xdotool imagemagick xauth poppler-utils
   dpkg-dev file lintian desktop-file-utils appstream
   dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )

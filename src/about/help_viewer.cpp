@@ -27,6 +27,17 @@ QStringList THelpViewer::DefaultArguments() {
     return {QStringLiteral("-collectionFile"), QStringLiteral("ve17.qhc")};
 }
 
+QProcessEnvironment THelpViewer::Environment(const QProcessEnvironment& inherited,
+                                             const QString& translations) {
+    QProcessEnvironment environment = inherited;
+    if (QFileInfo::exists(translations + QStringLiteral("/assistant_ru.qm"))) {
+        // LC_ALL outranks every other locale variable, LANGUAGE the list of message languages.
+        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("ru_RU.UTF-8"));
+        environment.insert(QStringLiteral("LANGUAGE"), QStringLiteral("ru"));
+    }
+    return environment;
+}
+
 void THelpViewer::SetCommand(const QString& program, const QStringList& arguments) {
     program_ = program;
     arguments_ = arguments;
@@ -42,6 +53,8 @@ void THelpViewer::Show() {
     process.setProgram(program_);
     process.setArguments(arguments_);
     process.setWorkingDirectory(QCoreApplication::applicationDirPath());
+    process.setProcessEnvironment(Environment(QProcessEnvironment::systemEnvironment(),
+                                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
     qint64 pid = 0;
     Watch(process.startDetached(&pid) ? pid : 0);
 }

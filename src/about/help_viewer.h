@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QObject>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -26,6 +27,12 @@ class THelpViewer : public QObject {
     // Qt Assistant of this Qt, and the help collection beside the executable.
     static QString DefaultProgram();
     static QStringList DefaultArguments();
+
+    // The viewer's environment: the recorder's own, with a Russian locale when the viewer's
+    // Russian translation is among `translations` (the viewer takes its language from the
+    // locale; the recorder itself reads none).
+    static QProcessEnvironment Environment(const QProcessEnvironment& inherited,
+                                           const QString& translations);
 
   private:
     void Watch(qint64 pid);

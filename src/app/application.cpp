@@ -1,9 +1,17 @@
 #include "app/application.h"
 
+#include <QLibraryInfo>
+
 #include "platform/error_report.h"
 
 TApplication::TApplication(int& argc, char** argv)
-    : QApplication(argc, argv), desktop_(MakeDesktopDialogs()), dialogs_(desktop_.get()) {}
+    : QApplication(argc, argv), desktop_(MakeDesktopDialogs()), dialogs_(desktop_.get()) {
+    // Without Qt's translation (package qt6-translations-l10n) Qt's texts stay English.
+    if (qtTexts_.load(QStringLiteral("qtbase_ru"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        installTranslator(&qtTexts_);
+    }
+}
 
 TApplication::~TApplication() = default;
 

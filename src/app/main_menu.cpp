@@ -1,5 +1,7 @@
 // The main window's menu: the ports, "Выход", "Параметры" → "Конфигурация..." and "Помощь".
 #include <QAction>
+#include <QKeySequence>
+#include <QShortcut>
 
 #include "about/about.h"
 #include "app/main.h"
@@ -13,6 +15,9 @@ void TMainForm::ConnectMenu() {
     connect(mnExit, &QAction::triggered, this, &TMainForm::mnExitClick);
     connect(mnConfig, &QAction::triggered, this, &TMainForm::mnConfigClick);
     connect(mnHelp, &QAction::triggered, this, &TMainForm::mnHelpClick);
+    // F1 belongs to the window rather than to the menu item, whose text stays as it is.
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+            &TMainForm::mnHelpClick);
     connect(mnAbout, &QAction::triggered, this, &TMainForm::mnAboutClick);
 }
 

@@ -13,7 +13,17 @@
 #include "measure/chart_panel.h"
 #include "measure/frame_processing.h"
 #include "measure/indicators.h"
+#include "measure/recording_look.h"
 #include "ui/widgets.h"
+
+namespace {
+
+const QColor kForceColour = Qt::yellow;
+const QColor kValueColour = Qt::lightGray;
+// A frozen value is never read as a live one.
+const QColor kStaleColour(0x5a, 0x5a, 0x5a);
+
+}  // namespace
 
 TRegistrationPanel::TRegistrationPanel(const TRegistrationPlaces& places, TSampleStore& store,
                                        TMeasureState& measure, TRegistrationFlags& flags,
@@ -37,11 +47,11 @@ void TRegistrationPanel::BuildIndicators(QWidget* panel, QWidget* strip) {
     stFORCE->setGeometry(4, 2, 200, 40);
     stFORCE->setAlignment(Qt::AlignCenter);
     stFORCE->setFont(ui::PixelFont(QStringLiteral("Courier New"), 35, true));
-    ui::SetColours(stFORCE, Qt::black, Qt::yellow);
-    auto* unit = ui::MakeLabel(panel, QStringLiteral("кН"), 210, 16);
-    unit->setFont(ui::PixelFont(panel->font().family(), 16, true));
-    unit->adjustSize();
-    ui::SetColours(unit, QColor(), Qt::yellow);
+    ui::SetColours(stFORCE, Qt::black, kForceColour);
+    forceUnit_ = ui::MakeLabel(panel, QStringLiteral("кН"), 210, 16);
+    forceUnit_->setFont(ui::PixelFont(panel->font().family(), 16, true));
+    forceUnit_->adjustSize();
+    ui::SetColours(forceUnit_, QColor(), kForceColour);
 
     stMaxForce = ui::Named(new QLabel(QStringLiteral("max=0.000   "), panel), "stMaxForce");
     stMaxForce->setGeometry(6, 46, 110, 18);
@@ -50,7 +60,7 @@ void TRegistrationPanel::BuildIndicators(QWidget* panel, QWidget* strip) {
     stSpeedForce->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     stSpeedForce->setFrameStyle(QFrame::Box | QFrame::Plain);
     for (QLabel* label : {stMaxForce, stSpeedForce}) {
-        ui::SetColours(label, Qt::black, QColor(Qt::lightGray));
+        ui::SetColours(label, Qt::black, kValueColour);
     }
 
     ui::MakeLabel(strip, QStringLiteral("Rmax, Н/мм.кв = "), 176, 9);
@@ -79,10 +89,7 @@ void TRegistrationPanel::BuildControls(QWidget* group, QWidget* client) {
     ui::Named(btStop, "btStop")->setStyleSheet(QStringLiteral("color: red;"));
     btStart = ui::Named(new QPushButton(QStringLiteral("Регистрация"), group), "btStart");
     btStart->setGeometry(90, 112, 140, 50);
-    btStart->setIcon(group->style()->standardIcon(QStyle::SP_MediaPlay));
     btStart->setIconSize(QSize(24, 24));
-    // The group's style sheet sets its children's fonts, so the bold caption is set the same way.
-    btStart->setStyleSheet(QStringLiteral("font-weight: bold;"));
 
     RegistrationGroup = new QButtonGroup(this);
     RegistrationGroup->setExclusive(true);
@@ -91,6 +98,7 @@ void TRegistrationPanel::BuildControls(QWidget* group, QWidget* client) {
         RegistrationGroup->addButton(button);
     }
     btStop->setChecked(true);
+    measure::ShowRecording(*btStart, false);
 
     btCancel = ui::Named(ui::MakePictureButton(client, QRect(942, 313, 82, 54),
                                                ui::ThemeIcon(client, QStringLiteral("edit-clear"),
@@ -101,6 +109,10 @@ void TRegistrationPanel::BuildControls(QWidget* group, QWidget* client) {
 
 void TRegistrationPanel::ConnectHandlers() {
     connect(btStart, &QPushButton::clicked, this, &TRegistrationPanel::btStartClick);
+    // However the pair changes (a click, Stop from the full store or the lost link), the look
+    // follows the pressed button.
+    connect(btStart, &QPushButton::toggled, this,
+            [this](bool recording) { measure::ShowRecording(*btStart, recording); });
     connect(btStop, &QPushButton::clicked, this, &TRegistrationPanel::btStopClick);
     connect(btCancel, &QPushButton::clicked, this, &TRegistrationPanel::btCancelClick);
     connect(Tm, &QTimer::timeout, this, &TRegistrationPanel::TmTimer);
@@ -208,4 +220,19 @@ void TRegistrationPanel::UpdateIndicators() {
     stMaxForce->setText(texts.MaxForce);
     lbRmax->setText(texts.Rmax);
     stCountSamples->setText(texts.Count);
+    ShowIndicatorsLive(measure_.Watchdog != 0);
+}
+
+// The indicators repaint ten times a second; their colours change only when the link does.
+void TRegistrationPanel::ShowIndicatorsLive(bool live) {
+    if (live == indicatorsLive_) {
+        return;
+    }
+    indicatorsLive_ = live;
+    for (QLabel* force : {stFORCE, forceUnit_}) {
+        ui::SetColours(force, QColor(), live ? kForceColour : kStaleColour);
+    }
+    for (QLabel* value : {stMaxForce, stSpeedForce}) {
+        ui::SetColours(value, QColor(), live ? kValueColour : kStaleColour);
+    }
 }

@@ -68,6 +68,9 @@ class TRegistrationPanel : public QObject {
     void BuildIndicators(QWidget* panel, QWidget* strip);
     void BuildControls(QWidget* group, QWidget* client);
     void ConnectHandlers();
+    // The force, its unit, the maximum and the rate in their colours, or grey while the link is
+    // lost (the watchdog at 0).
+    void ShowIndicatorsLive(bool live);
 
     TSampleStore& store_;
     TMeasureState& measure_;
@@ -76,6 +79,7 @@ class TRegistrationPanel : public QObject {
     std::function<QString()> areaForStart_;
 
     QLabel* stFORCE = nullptr;
+    QLabel* forceUnit_ = nullptr;
     QLabel* stMaxForce = nullptr;
     QLabel* stSpeedForce = nullptr;
     QLabel* lbRmax = nullptr;
@@ -86,4 +90,5 @@ class TRegistrationPanel : public QObject {
     QButtonGroup* RegistrationGroup = nullptr;
     QPushButton* btCancel = nullptr;
     QTimer* Tm = nullptr;
+    bool indicatorsLive_ = true;
 };

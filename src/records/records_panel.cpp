@@ -2,11 +2,12 @@
 
 #include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
@@ -17,6 +18,7 @@
 #include "platform/program_dir.h"
 #include "records/csv_export.h"
 #include "records/protocol.h"
+#include "records/protocol_page.h"
 #include "records/test_file.h"
 #include "ui/user_dialogs.h"
 #include "ui/widgets.h"
@@ -83,7 +85,9 @@ void TRecordsPanel::BuildSpecimenBoxes(QWidget* group) {
     ui::MakeLabel(group, QStringLiteral("Площадь, мм.кв."), 10, 150);
     edSQR =
         ui::Named(ui::MakeEdit(group, QStringLiteral("1000"), 5, QRect(150, 146, 92, 21)), "edSQR");
-    edSQR->installEventFilter(this);
+    for (QLineEdit* box : {edTestName, edSampleName, edSampleType, edSQR}) {
+        box->installEventFilter(this);
+    }
     // Pasted or dropped text passes no key filter; the area still takes digits only.
     edSQR->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edSQR));
@@ -143,25 +147,27 @@ void TRecordsPanel::BuildButtons(QWidget* client) {
         const char* theme;
         QStyle::StandardPixmap fallback;
         QString hint;
+        QKeySequence keys;
         void (TRecordsPanel::*click)();
     } buttons[] = {
         {&btOpenTest, "btOpenTest", QRect(773, 578, 59, 56), "document-open",
          QStyle::SP_DialogOpenButton, QStringLiteral("открыть испытание..."),
-         &TRecordsPanel::btOpenTestClick},
+         QKeySequence(Qt::CTRL | Qt::Key_O), &TRecordsPanel::btOpenTestClick},
         {&btProtocol, "btProtocol", QRect(844, 579, 57, 55), "document-print",
          QStyle::SP_FileDialogDetailedView, QStringLiteral("печать протокола..."),
-         &TRecordsPanel::btProtocolClick},
+         QKeySequence(Qt::CTRL | Qt::Key_P), &TRecordsPanel::btProtocolClick},
         {&btSaveTest, "btSaveTest", QRect(912, 579, 58, 55), "document-save",
          QStyle::SP_DialogSaveButton, QStringLiteral("сохранить испытание..."),
-         &TRecordsPanel::btSaveTestClick},
+         QKeySequence(Qt::CTRL | Qt::Key_S), &TRecordsPanel::btSaveTestClick},
         {&btToExel, "btToExel", QRect(980, 579, 45, 55), "x-office-spreadsheet",
          QStyle::SP_FileDialogListView, QStringLiteral("преобразовать в  CSV"),
-         &TRecordsPanel::btToExelClick},
+         QKeySequence(Qt::CTRL | Qt::Key_E), &TRecordsPanel::btToExelClick},
     };
     for (const auto& item : buttons) {
         const QIcon picture = ui::ThemeIcon(client, QString::fromLatin1(item.theme), item.fallback);
         *item.button =
             ui::Named(ui::MakePictureButton(client, item.place, picture, item.hint), item.name);
+        ui::AddShortcut(*item.button, item.keys);
         connect(*item.button, &QPushButton::clicked, this, item.click);
     }
     btToExel->setEnabled(false);
@@ -205,6 +211,7 @@ void TRecordsPanel::btSaveTestClick() {
         return;
     }
     specimen_ = header;
+    testPath_ = path;
     TControlStates savedStates;
     savedStates.Protocol = true;
     savedStates.SaveTest = false;
@@ -225,6 +232,7 @@ void TRecordsPanel::btOpenTestClick() {
         return;
     }
     specimen_ = opened.header;
+    testPath_ = path;
     ShowOpenedTest(opened.info);
     emit SamplesLoaded();
     TControlStates shown;
@@ -265,26 +273,49 @@ void TRecordsPanel::btProtocolClick() {
     chart_.SetTitleLines(records::ProtocolHeading(specimen_));
     chart_.ShowTitle(true);
     chart_.Repaint();
-
     const std::unique_ptr<QPrinter> printer = dialogs_.DefaultPrinter();
-    if (!printer) {
-        dialogs_.Message(Window(), QStringLiteral("Протокол не напечатан: в системе не установлен "
-                                                  "принтер по умолчанию."));
+    if (printer) {
+        PrintProtocol(*printer);
     } else {
-        printer->setPageOrientation(QPageLayout::Landscape);
-        printer->setDocName(QStringLiteral("chrtSignTraces"));
-        const QRect page = printer->pageLayout().paintRectPixels(printer->resolution());
-        QPainter painter;
-        if (painter.begin(printer.get())) {
-            chart_.RenderTo(painter, records::ProtocolPrintRect(page.width(), page.height()), 1.8);
-            painter.end();
-        } else {
-            dialogs_.Message(Window(), QStringLiteral("Протокол не напечатан: принтер «%1» не "
-                                                      "принял задание.")
-                                           .arg(printer->printerName()));
-        }
+        SaveProtocolAsPdf();
     }
     chart_.ShowTitle(false);
+}
+
+void TRecordsPanel::PrintProtocol(QPrinter& printer) {
+    printer.setDocName(QStringLiteral("chrtSignTraces"));
+    if (!records::DrawProtocolPage(printer, chart_)) {
+        dialogs_.Message(Window(),
+                         QStringLiteral("Протокол не напечатан: принтер «%1» не принял задание.")
+                             .arg(printer.printerName()));
+    }
+}
+
+// A PC at a press often has no printer: the same page can go to a PDF file instead.
+void TRecordsPanel::SaveProtocolAsPdf() {
+    if (!dialogs_.Question(Window(),
+                           QStringLiteral("В системе не установлен принтер по умолчанию.\n"
+                                          "Сохранить протокол в файл PDF?"))) {
+        dialogs_.Message(Window(), QStringLiteral("Протокол не напечатан: в системе не установлен "
+                                                  "принтер по умолчанию."));
+        return;
+    }
+    const TInProgramFolder folder;
+    const QString testName = QFileInfo(testPath_).completeBaseName();
+    const QString path = dialogs_.SaveFileName(
+        Window(), {QStringLiteral("Сохранить протокол в PDF..."),
+                   QStringLiteral("Файлы PDF (*.pdf)"), TestFolder(), QStringLiteral("pdf"), true,
+                   testName.isEmpty() ? QString() : testName + QStringLiteral(".pdf")});
+    if (path.isEmpty()) {
+        return;
+    }
+    const QString shown = QDir::toNativeSeparators(path);
+    const QString failure = records::WriteProtocolPdf(path, chart_);
+    dialogs_.Message(Window(),
+                     failure.isEmpty()
+                         ? QStringLiteral("Протокол сохранён в файл \"%1\".").arg(shown)
+                         : QStringLiteral("Не удалось сохранить протокол в файл \"%1\": %2")
+                               .arg(shown, failure));
 }
 
 bool TRecordsPanel::edSQRKeyPress(QChar typed) {
@@ -303,7 +334,23 @@ void TRecordsPanel::edSQRExit() {
     }
 }
 
+// On X11 an entry box takes Ctrl+E as "end of line" (End does the same); the file buttons' keys
+// go to the buttons wherever the focus is.
+bool TRecordsPanel::IsFileButtonKey(const QKeyEvent& key) const {
+    const QKeySequence pressed(key.keyCombination());
+    for (const QPushButton* button : {btOpenTest, btProtocol, btSaveTest, btToExel}) {
+        if (button->isEnabled() && button->shortcut() == pressed) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool TRecordsPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        IsFileButtonKey(*static_cast<QKeyEvent*>(event))) {
+        return true;  // not accepted: the button's shortcut comes first
+    }
     if (watched != edSQR) {
         return QObject::eventFilter(watched, event);
     }

@@ -12,8 +12,10 @@
 #include "ui/control_states.h"
 
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QPrinter;
 class QPushButton;
 class QWidget;
 class TChart;
@@ -60,6 +62,9 @@ class TRecordsPanel : public QObject {
     void BuildInfoPanel(QWidget* client);
     void BuildButtons(QWidget* client);
     void ShowOpenedTest(const TInfoTexts& info);
+    void PrintProtocol(QPrinter& printer);
+    void SaveProtocolAsPdf();
+    bool IsFileButtonKey(const QKeyEvent& key) const;
     QWidget* Window() const;
 
     TSampleStore& store_;
@@ -67,6 +72,7 @@ class TRecordsPanel : public QObject {
     const QDateTime& clockReading_;
     TChart& chart_;
     TUserDialogs& dialogs_;
+    QString testPath_;  // the test file last saved or opened: the protocol's PDF is named after it
 
     QLineEdit* edTestName = nullptr;
     QLineEdit* edSampleName = nullptr;

@@ -52,6 +52,9 @@ class TDesktopDialogs final : public TUserDialogs {
         dialog.setOption(QFileDialog::ReadOnly, false);
         // The open dialog accepts a typed name even when no such file exists.
         dialog.setFileMode(QFileDialog::AnyFile);
+        if (!setup.FileName.isEmpty()) {
+            dialog.selectFile(setup.FileName);
+        }
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
             return {};
         }

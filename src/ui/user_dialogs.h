@@ -16,6 +16,7 @@ struct TFileDialogSetup {
     QString InitialDir;
     QString DefaultSuffix;
     bool ConfirmOverwrite = false;
+    QString FileName = {};  // the name proposed in InitialDir; empty: none
 };
 
 class TUserDialogs {

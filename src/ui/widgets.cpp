@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -69,6 +70,12 @@ QPushButton* MakePictureButton(QWidget* parent, const QRect& place, const QIcon&
     button->setToolTip(hint);
     button->setAccessibleName(hint);
     return button;
+}
+
+void AddShortcut(QAbstractButton* button, const QKeySequence& keys) {
+    button->setShortcut(keys);
+    button->setToolTip(QStringLiteral("%1 (%2)").arg(button->accessibleName(),
+                                                     keys.toString(QKeySequence::PortableText)));
 }
 
 QLineEdit* MakeEdit(QWidget* parent, const QString& text, int maxLength, const QRect& place) {

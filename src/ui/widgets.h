@@ -8,8 +8,10 @@
 #include <QString>
 #include <QStyle>
 
+class QAbstractButton;
 class QFrame;
 class QGroupBox;
+class QKeySequence;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -41,6 +43,9 @@ QGroupBox* MakeGroup(QWidget* parent, const QString& caption, const QRect& place
 // A button showing only a picture; its hint is its tooltip and its accessible name.
 QPushButton* MakePictureButton(QWidget* parent, const QRect& place, const QIcon& picture,
                                const QString& hint);
+// The button clicks on these keys, as under the mouse and only while it is enabled; its tooltip
+// names them after its hint ("открыть испытание... (Ctrl+O)"), its accessible name stays the hint.
+void AddShortcut(QAbstractButton* button, const QKeySequence& keys);
 QLineEdit* MakeEdit(QWidget* parent, const QString& text, int maxLength, const QRect& place);
 
 }  // namespace ui

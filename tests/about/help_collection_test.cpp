@@ -1,10 +1,12 @@
 // The help collection beside the program, opened the way the viewer opens it: its title, every
-// page of the contents, and every link between the pages, also after the program's folder moved.
+// page of the contents, every link between the pages and every picture on them, also after the
+// program's folder moved.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QHelpEngineCore>
+#include <QImage>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -28,6 +30,9 @@ TEST(HelpCollectionTest, OpensFromAMovedFolderWithTitleAndEveryLinkedPage) {
 
     // Every page reached from the start page, following links, exists in the documentation.
     const QRegularExpression link(QStringLiteral("href=\"([a-z_]+\\.(?:html|css))\""));
+    // Every picture a page shows is in the collection and can be read.
+    const QRegularExpression picture(QStringLiteral("<img src=\"([a-z_]+\\.png)\""));
+    int pictures = 0;
     QStringList pending{QStringLiteral("index.html")};
     QStringList seen;
     while (!pending.isEmpty()) {
@@ -41,8 +46,15 @@ TEST(HelpCollectionTest, OpensFromAMovedFolderWithTitleAndEveryLinkedPage) {
         for (const auto& match : link.globalMatch(QString::fromUtf8(text))) {
             pending << match.captured(1);
         }
+        for (const auto& match : picture.globalMatch(QString::fromUtf8(text))) {
+            const QImage shown = QImage::fromData(engine.fileData(QUrl(kBase + match.captured(1))));
+            EXPECT_FALSE(shown.isNull())
+                << page.toStdString() << ": " << match.captured(1).toStdString();
+            ++pictures;
+        }
     }
     EXPECT_GE(seen.size(), 9);
+    EXPECT_GE(pictures, 5) << "the screenshots of the window";
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -75,6 +77,50 @@ TEST_F(HelpViewerTest, TheViewerOutlivesTheCommand) {
         ASSERT_TRUE(viewer.IsRunning());
     }
     EXPECT_TRUE(QTest::qWaitFor([&] { return LogLines().contains(QStringLiteral("end")); }, 10000));
+}
+
+// Qt Assistant takes its language from the locale: the viewer is started with a Russian one
+// where its Russian translation exists, and with the recorder's own environment otherwise.
+TEST(HelpViewerEnvironment, RussianLocaleOnlyWhereTheViewerIsTranslated) {
+    QTemporaryDir translated;
+    QTemporaryDir untranslated;
+    QFile translation(translated.filePath(QStringLiteral("assistant_ru.qm")));
+    ASSERT_TRUE(translation.open(QIODevice::WriteOnly));
+    translation.close();
+    QProcessEnvironment inherited;
+    inherited.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
+    inherited.insert(QStringLiteral("LANGUAGE"), QStringLiteral("en_US:en"));
+    inherited.insert(QStringLiteral("HOME"), QStringLiteral("/home/operator"));
+    const struct {
+        const char* name;
+        QString translations;
+        const char* locale;
+        const char* languages;
+    } rows[] = {
+        {"translated", translated.path(), "ru_RU.UTF-8", "ru"},
+        {"untranslated", untranslated.path(), "en_US.UTF-8", "en_US:en"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QProcessEnvironment environment =
+            THelpViewer::Environment(inherited, row.translations);
+        EXPECT_EQ(environment.value(QStringLiteral("LC_ALL")), QLatin1String(row.locale));
+        EXPECT_EQ(environment.value(QStringLiteral("LANGUAGE")), QLatin1String(row.languages));
+        EXPECT_EQ(environment.value(QStringLiteral("HOME")), QStringLiteral("/home/operator"));
+    }
+}
+
+TEST_F(HelpViewerTest, TheViewerOfThisQtStartsInRussian) {
+    ASSERT_TRUE(QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                                  QStringLiteral("/assistant_ru.qm")))
+        << "Qt's translations (package qt6-translations-l10n)";
+    THelpViewer viewer;
+    viewer.SetCommand(
+        QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"), QStringLiteral("echo \"$LC_ALL $LANGUAGE\" >> \"$0\""), log});
+    viewer.Show();
+    ASSERT_TRUE(WaitForEnd(viewer));
+    EXPECT_EQ(LogLines(), QStringList{QStringLiteral("ru_RU.UTF-8 ru")});
 }
 
 }  // namespace

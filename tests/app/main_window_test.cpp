@@ -1,6 +1,7 @@
 // The main window as the operator finds it after start-up, its layout and menu, and closing.
 #include <QAction>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QTimer>
 #include <stdexcept>
 
+#include "about/help_viewer.h"
 #include "app/application.h"
 #include "link/ktcom.h"
 #include "window_fixture.h"
@@ -144,6 +146,21 @@ TEST_F(WindowTest, ExitClosesInOrderLikeTheCloseBox) {
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(KTCOM, nullptr) << "the channel is released when the window closes";
     EXPECT_FALSE(timer->isActive());
+}
+
+TEST_F(WindowTest, F1OpensTheHelpAsItsMenuItemDoes) {
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    auto* viewer = form->findChild<THelpViewer*>();
+    ASSERT_NE(viewer, nullptr);
+    const QString started = PathOf("viewer-started");
+    viewer->SetCommand(QStringLiteral("/bin/sh"),
+                       {QStringLiteral("-c"), QStringLiteral("touch \"$0\""), started});
+    QTest::keyClick(form.get(), Qt::Key_F1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(started); }, 5000));
+    EXPECT_EQ(Action("mnHelp")->text(), QStringLiteral("Справка"));
+    EXPECT_TRUE(Action("mnHelp")->shortcut().isEmpty()) << "the menu item looks as it always did";
 }
 
 class UnreachablePortTest : public WindowTest {

@@ -10,7 +10,9 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <memory>
 
@@ -319,6 +321,200 @@ TEST_F(RecordsTest, ProtocolNotPrintedSaysSoAndHidesTheHeading) {
         ASSERT_EQ(dialogs.messages.size(), 1);
         EXPECT_TRUE(dialogs.messages.front().contains(QStringLiteral("Протокол не напечатан")));
         EXPECT_FALSE(chart->TitleShown());
+    }
+}
+
+// ---- Protocol as a PDF file, without a printer ----
+
+// The text of a PDF file, or of one of its properties, as poppler's tools read it.
+QString PdfTool(const char* tool, const QStringList& arguments) {
+    QProcess process;
+    process.start(QString::fromLatin1(tool), arguments);
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        ADD_FAILURE() << tool << " failed (package poppler-utils): "
+                      << process.readAllStandardError().toStdString();
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString PdfText(const QString& path) {
+    return PdfTool("pdftotext", {QStringLiteral("-raw"), path, QStringLiteral("-")});
+}
+
+TEST_F(RecordsTest, WithoutPrinterTheProtocolIsSavedAsAPdfOfTheSamePage) {
+    MakeTestFile(PathOf("a.ktd"), threeSamples);
+    Open(PathOf("a.ktd"));
+    dialogs.pdfPath = PathOf("printed.pdf");
+    Click(Button("btProtocol"));
+    ASSERT_TRUE(dialogs.questions.isEmpty()) << "a printer prints without asking";
+
+    dialogs.pdfPath.clear();
+    dialogs.questionAnswers = {true};
+    const QString pdf = PathOf("DBCustom/protocol.pdf");
+    dialogs.fileAnswers = {pdf};
+    QDir::setCurrent(QDir::tempPath());
+    Click(Button("btProtocol"));
+
+    ASSERT_EQ(dialogs.questions.size(), 1);
+    EXPECT_TRUE(dialogs.questions.front().contains(QStringLiteral("PDF")));
+    ASSERT_EQ(dialogs.fileDialogs.size(), 2);
+    const TFileDialogSetup& dialog = dialogs.fileDialogs.back();
+    EXPECT_EQ(dialog.Title, QStringLiteral("Сохранить протокол в PDF..."));
+    EXPECT_EQ(dialog.Filter, QStringLiteral("Файлы PDF (*.pdf)"));
+    EXPECT_EQ(dialog.InitialDir, platform::ProgramDir() + QStringLiteral("DBCustom"));
+    EXPECT_EQ(dialog.FileName, QStringLiteral("a.pdf")) << "named after the opened test file";
+    EXPECT_EQ(dialog.DefaultSuffix, QStringLiteral("pdf"));
+    EXPECT_TRUE(dialog.ConfirmOverwrite);
+    EXPECT_TRUE(InProgramFolder());
+    EXPECT_FALSE(chart->TitleShown());
+    EXPECT_EQ(
+        dialogs.messages,
+        QStringList(
+            QStringLiteral("Протокол сохранён в файл \"%1\".").arg(QDir::toNativeSeparators(pdf))));
+
+    const QString info = PdfTool("pdfinfo", {pdf});
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))))
+        << info.toStdString();
+    const QRegularExpressionMatch size =
+        QRegularExpression(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts")).match(info);
+    ASSERT_TRUE(size.hasMatch()) << info.toStdString();
+    EXPECT_GT(size.captured(1).toDouble(), size.captured(2).toDouble()) << "landscape";
+
+    const QString text = PdfText(pdf);
+    EXPECT_TRUE(text.contains(QStringLiteral("ПРОТОКОЛ ИСПЫТАНИЯ от 12.12.2011")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Test-1")));
+    EXPECT_TRUE(text.contains(QStringLiteral("маркировка - M-7")));
+    EXPECT_EQ(text, PdfText(PathOf("printed.pdf"))) << "the page the printer got, word for word";
+}
+
+TEST_F(RecordsTest, RefusedOrCancelledPdfWritesNothing) {
+    MakeTestFile(PathOf("a.ktd"), threeSamples);
+    Open(PathOf("a.ktd"));
+    const struct {
+        const char* name;
+        bool saveAsPdf;
+        QStringList messages;
+    } rows[] = {
+        {"refused",
+         false,
+         {QStringLiteral("Протокол не напечатан: в системе не установлен принтер по умолчанию.")}},
+        {"save dialog cancelled", true, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        dialogs.messages.clear();
+        dialogs.fileDialogs.clear();
+        dialogs.questionAnswers = {row.saveAsPdf};
+        Click(Button("btProtocol"));
+        EXPECT_EQ(dialogs.fileDialogs.size(), row.saveAsPdf ? 1 : 0);
+        EXPECT_EQ(dialogs.messages, row.messages);
+        EXPECT_FALSE(chart->TitleShown());
+        EXPECT_TRUE(QDir(PathOf("DBCustom")).entryList(QDir::Files).isEmpty());
+    }
+}
+
+TEST_F(RecordsTest, FailedPdfNamesTheFileAndLeavesTheOldOneAsItWas) {
+    MakeTestFile(PathOf("a.ktd"), threeSamples);
+    Open(PathOf("a.ktd"));
+    const QString earlier = PathOf("DBCustom/a.pdf");
+    WriteAll(earlier, "an earlier protocol");
+    const struct {
+        const char* name;
+        QString path;
+        rlim_t diskLeft;  // bytes a file may grow to
+    } rows[] = {
+        {"folder is a file", UnwritablePath(), RLIM_INFINITY},
+        {"disk full", earlier, 4096},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        dialogs.messages.clear();
+        dialogs.questionAnswers = {true};
+        dialogs.fileAnswers = {row.path};
+        {
+            const FileSizeLimit disk(row.diskLeft);
+            Click(Button("btProtocol"));
+        }
+        ASSERT_EQ(dialogs.messages.size(), 1);
+        EXPECT_TRUE(dialogs.messages.front().startsWith(
+            QStringLiteral("Не удалось сохранить протокол в файл \"%1\": ")
+                .arg(QDir::toNativeSeparators(row.path))))
+            << dialogs.messages.front().toStdString();
+        EXPECT_FALSE(chart->TitleShown());
+        EXPECT_EQ(ReadAll(earlier), QByteArray("an earlier protocol"));
+        EXPECT_EQ(QDir(PathOf("DBCustom")).entryList(QDir::Files), QStringList{"a.pdf"});
+    }
+}
+
+// ---- Keyboard ----
+
+class ShortcutTest : public RecordsTest {
+  protected:
+    void SetUp() override {
+        RecordsTest::SetUp();
+        host.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+    }
+};
+
+TEST_F(ShortcutTest, KeysClickTheFileButtonsOnlyWhileEnabled) {
+    const struct {
+        const char* button;
+        Qt::Key key;
+        const char* hint;
+        const char* tooltip;
+    } rows[] = {
+        {"btOpenTest", Qt::Key_O, "открыть испытание...", "открыть испытание... (Ctrl+O)"},
+        {"btSaveTest", Qt::Key_S, "сохранить испытание...", "сохранить испытание... (Ctrl+S)"},
+        {"btProtocol", Qt::Key_P, "печать протокола...", "печать протокола... (Ctrl+P)"},
+        {"btToExel", Qt::Key_E, "преобразовать в  CSV", "преобразовать в  CSV (Ctrl+E)"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.button);
+        QPushButton* button = Button(row.button);
+        EXPECT_EQ(button->accessibleName(), QString::fromUtf8(row.hint));
+        EXPECT_EQ(button->toolTip(), QString::fromUtf8(row.tooltip));
+        int clicks = 0;
+        const QMetaObject::Connection counting =
+            QObject::connect(button, &QPushButton::clicked, [&clicks] { ++clicks; });
+
+        button->setEnabled(false);
+        QTest::keyClick(&host, row.key, Qt::ControlModifier);
+        QTest::qWait(250);  // a click by key comes after a short pressed look
+        EXPECT_EQ(clicks, 0) << "a disabled button takes no key";
+
+        button->setEnabled(true);
+        QTest::keyClick(&host, row.key, Qt::ControlModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return clicks == 1; }, 2000));
+        QObject::disconnect(counting);
+    }
+    EXPECT_EQ(dialogs.fileDialogs.size(), 3) << "open, save and CSV asked for their files";
+    EXPECT_EQ(dialogs.questions.size(), 1) << "the protocol, without a printer, asked";
+}
+
+TEST_F(ShortcutTest, FileKeysReachTheirButtonsFromTheEntryBoxes) {
+    RecordThree();
+    for (QPushButton* button : {Button("btProtocol"), Button("btToExel")}) {
+        button->setEnabled(true);
+    }
+    int clicks = 0;
+    for (const char* button : {"btOpenTest", "btSaveTest", "btProtocol", "btToExel"}) {
+        QObject::connect(Button(button), &QPushButton::clicked, [&clicks] { ++clicks; });
+    }
+    int expected = 0;
+    for (const char* box : {"edTestName", "edSampleName", "edSampleType", "edSQR"}) {
+        SCOPED_TRACE(box);
+        for (const Qt::Key key : {Qt::Key_O, Qt::Key_S, Qt::Key_P, Qt::Key_E}) {
+            Edit(box)->setFocus();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return Edit(box)->hasFocus(); }, 2000));
+            QTest::keyClick(Edit(box), key, Qt::ControlModifier);
+            ++expected;
+            EXPECT_TRUE(QTest::qWaitFor([&] { return clicks == expected; }, 2000))
+                << "key " << QKeySequence(key).toString().toStdString();
+            clicks = expected;
+        }
     }
 }
 
