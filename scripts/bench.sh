@@ -29,10 +29,14 @@ for bench in "${benches[@]}"; do
         --benchmark_report_aggregates_only=true --benchmark_color=false | tee "$out/$bench.txt"
 done
 
-# "<name>_median  <time> <unit>  <cpu> <unit>  <iterations>" -> "<name> <time ns> <cpu ns>"
+# "<name>[/iterations:N]_median  <time> <unit>  <cpu> <unit>  <iterations>"
+#   -> "<name> <time ns> <cpu ns>"
 medians() {  # <file>
     awk 'function ns(v, u) { return v * (u == "ms" ? 1e6 : u == "us" ? 1e3 : 1) }
-        $1 ~ /_median$/ { sub(/_median$/, "", $1); print $1, ns($2, $3), ns($4, $5) }' "$1"
+        $1 ~ /_median$/ {
+            sub(/_median$/, "", $1); sub(/\/iterations:[0-9]+$/, "", $1)
+            print $1, ns($2, $3), ns($4, $5)
+        }' "$1"
 }
 
 echo
@@ -42,12 +46,19 @@ echo "at most 288 frames/s, one every 3472 us; headroom = that interval / the fr
 medians "$out/frame_bench.txt" | awk '{
     printf "  %-26s %8.0f ns  CPU %8.0f ns   headroom %7.0f x\n", $1, $2, $3, 1e9 / 288 / $3
 }'
-echo "Load chart with 32767 points, 742 x 567:"
-medians "$out/chart_bench.txt" | awk '{
-    printf "  %-26s %8.1f ms  CPU %8.1f ms\n", $1, $2 / 1e6, $3 / 1e6
-}'
+echo "Load chart with 32767 points at 742 x 567, painted offscreen, wall-clock medians; the floor"
+echo "is a bare widget that maps the same points and paints them with one drawPoints call:"
+medians "$out/chart_bench.txt" | awk '
+    { ns[$1] = $2 }
+    function figure(name, bench) {
+        if ((bench in ns) && (bench "Floor" in ns)) {
+            printf "%s: %.2f ms, floor %.2f ms, ratio %.2f\n", name, ns[bench] / 1e6,
+                   ns[bench "Floor"] / 1e6, ns[bench] / ns[bench "Floor"]
+        }
+    }
+    END { figure("full render", "BM_FullRender"); figure("one new sample", "BM_OneNewSample") }'
 frame_ns=$(medians "$out/frame_bench.txt" | awk '$1 == "BM_AssembleAndProcess/1" { print $3 }')
-redraw_ns=$(medians "$out/chart_bench.txt" | awk '$1 == "BM_AppendAndQueuedRedraw" { print $3 }')
+redraw_ns=$(medians "$out/chart_bench.txt" | awk '$1 == "BM_OneNewSample" { print $3 }')
 if [ -n "$frame_ns" ] && [ -n "$redraw_ns" ]; then
     awk -v f="$frame_ns" -v r="$redraw_ns" 'BEGIN {
         printf "A stored sample with a chart redraw of its own (frame + append and redraw): CPU %.1f ms,\n", (f + r) / 1e6
