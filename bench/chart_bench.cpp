@@ -30,9 +30,10 @@ double LoadAt(int i) {
     return 500 * std::sin(3.0 * i / kFullStore) + (i % 7) * 0.3;
 }
 
-// A new sample inside the view, wherever the count of appends has got to.
+// The i-th new sample (i < kAppends): inside the view, on a pixel no sample has taken before,
+// so that every one changes the picture.
 QPointF NewSample(int i) {
-    return {(kFullStore + i % 3000) * kPeriodS, 250.0 + i % 50};
+    return {(kFullStore + i) * kPeriodS, 100 + 1.5 * i};
 }
 
 // Counts the paint events a widget receives: a figure without them measured no screen.
@@ -108,7 +109,7 @@ void ShowChart(TChart& chart) {
     chart.LeftAxis().SetRange(0, kLoadMax);
     chart.LeftAxis().SetIncrement(50);
     Show(chart);
-    chart.Plot()->replot(QCustomPlot::rpImmediateRefresh);
+    chart.RepaintNow();
 }
 
 // Axes, grid, labels and points drawn again, and the widget painted.
@@ -117,7 +118,8 @@ void BM_FullRender(benchmark::State& state) {
     ShowChart(chart);
     const TPaintCounter paints(*chart.Plot());
     for (auto _ : state) {
-        chart.Plot()->replot(QCustomPlot::rpImmediateRefresh);
+        chart.Repaint();
+        chart.RepaintNow();
     }
     ExpectPaints(state, paints);
 }
@@ -143,8 +145,7 @@ void BM_OneNewSample(benchmark::State& state) {
     for (auto _ : state) {
         const QPointF sample = NewSample(appended++);
         chart.Series().AddXY(sample.x(), sample.y());
-        chart.Plot()->layer(QStringLiteral("main"))->replot();
-        chart.Plot()->repaint();
+        chart.RepaintNow();
     }
     ExpectPaints(state, paints);
 }

@@ -46,10 +46,11 @@ echo "at most 288 frames/s, one every 3472 us; headroom = that interval / the fr
 medians "$out/frame_bench.txt" | awk '{
     printf "  %-26s %8.0f ns  CPU %8.0f ns   headroom %7.0f x\n", $1, $2, $3, 1e9 / 288 / $3
 }'
-echo "Load chart with 32767 points at 742 x 567, painted offscreen, wall-clock medians; the floor"
-echo "is a bare widget that maps the same points and paints them with one drawPoints call:"
+echo "Load chart with 32767 points at 742 x 567, painted offscreen (CPU time medians: a paint is"
+echo "the UI thread's work alone); the floor is a bare widget that maps the same points and paints"
+echo "them with one drawPoints call:"
 medians "$out/chart_bench.txt" | awk '
-    { ns[$1] = $2 }
+    { ns[$1] = $3 }
     function figure(name, bench) {
         if ((bench in ns) && (bench "Floor" in ns)) {
             printf "%s: %.2f ms, floor %.2f ms, ratio %.2f\n", name, ns[bench] / 1e6,
@@ -61,7 +62,7 @@ frame_ns=$(medians "$out/frame_bench.txt" | awk '$1 == "BM_AssembleAndProcess/1"
 redraw_ns=$(medians "$out/chart_bench.txt" | awk '$1 == "BM_OneNewSample" { print $3 }')
 if [ -n "$frame_ns" ] && [ -n "$redraw_ns" ]; then
     awk -v f="$frame_ns" -v r="$redraw_ns" 'BEGIN {
-        printf "A stored sample with a chart redraw of its own (frame + append and redraw): CPU %.1f ms,\n", (f + r) / 1e6
+        printf "A stored sample with a chart redraw of its own (frame + append and redraw): CPU %.3f ms,\n", (f + r) / 1e6
         printf "  at most %.0f frames/s if every frame at full rate were redrawn (the line: 288)\n", 1e9 / (f + r)
     }'
 fi
