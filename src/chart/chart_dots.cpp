@@ -141,7 +141,8 @@ void TDotPlottable::draw(QCPPainter* painter) {
     const auto [first, last] = VisibleSlice(view);
     CollectNewPixels(view, first, last);
     PaintPixels(*painter);
-    // Another picture (not the screen's) has taken the set of drawn pixels.
+    // Only a replot draws the screen's picture; any other draw took the set of drawn pixels
+    // for a picture of its own.
     drawnView_ = replotting_ ? std::optional(view) : std::nullopt;
     drawnCount_ = xs_.size();
 }

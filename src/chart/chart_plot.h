@@ -3,9 +3,9 @@
 // Its layout is made again when it changed the length of an axis: tick labels are thinned to
 // fit the length of their axis, which is known only after the labels have taken their room.
 //
-// Plottables can draw over their picture without a replot. Background, grid and plottables
-// share the lowest picture and everything above them has a picture of its own, so that points
-// drawn onto the lowest picture end up exactly where a replot would put them.
+// A plottable on the top layer of the lowest picture can draw over that picture without a
+// replot, and what it adds ends up where a replot would put it. (The chart puts background,
+// grid and points into the lowest picture and gives the axes one of their own.)
 #pragma once
 
 #include <qcustomplot.h>

@@ -8,6 +8,16 @@ namespace {
 
 constexpr int kMinorTicks = 4;
 
+// Labels `extent` pixels long along the axis, on ticks `spacing` pixels apart: every n-th tick
+// is labelled, n the smallest that leaves `gap` pixels between neighbouring labels.
+int LabelStride(double spacing, double extent, double gap) {
+    constexpr double kMaxStride = 1 << 20;  // beyond the ticks a view can have
+    if (!(spacing > 0)) {
+        return int(kMaxStride);
+    }
+    return int(std::clamp(std::ceil((extent + gap) / spacing), 1.0, kMaxStride));
+}
+
 // Clears the labels of all ticks but every n-th multiple of the tick step, n the smallest for
 // which the labels fit the axis' length in the layout. Multiples of the step keep their labels
 // while the view moves.
@@ -22,12 +32,13 @@ void ThinToFit(const QCPAxis& axis, const QVector<double>& ticks, QVector<QStrin
     const double step = (ticks.last() - ticks.first()) / (ticks.size() - 1);
     const double spacing = length * step / axis.range().size();
     const QFont font = axis.tickLabelFont();
-    double extent = QFontMetricsF(font).height();
+    double extent = 0;  // of the longest label along the axis
     if (horizontal) {
-        extent = 0;
         for (const QString& label : labels) {
             extent = std::max(extent, widths.Of(label, font));
         }
+    } else {
+        extent = QFontMetricsF(font).height();
     }
     const int stride = LabelStride(spacing, extent, widths.Of(QStringLiteral("0"), font));
     if (stride <= 1) {
@@ -53,14 +64,6 @@ double TTextWidths::Of(const QString& text, const QFont& font) {
         return *known;
     }
     return *widths_.insert(text, QFontMetricsF(font_).horizontalAdvance(text));
-}
-
-int LabelStride(double spacing, double extent, double gap) {
-    constexpr double kMaxStride = 1 << 20;  // beyond the ticks a view can have
-    if (!(spacing > 0)) {
-        return int(kMaxStride);
-    }
-    return int(std::clamp(std::ceil((extent + gap) / spacing), 1.0, kMaxStride));
 }
 
 template <class Ticker>

@@ -7,10 +7,6 @@
 #include <QFont>
 #include <QHash>
 
-// Labels `extent` pixels long along the axis, on ticks `spacing` pixels apart: every n-th tick
-// is labelled, n the smallest that leaves `gap` pixels between neighbouring labels.
-int LabelStride(double spacing, double extent, double gap);
-
 // Widths of texts in one font, remembered: the same labels come back with every redraw.
 class TTextWidths {
   public:
