@@ -17,7 +17,8 @@ class TTextWidths {
     QHash<QString, double> widths_;
 };
 
-// Ticks and labels for the length that `axis` has in the layout, with its label font.
+// The ticker of `axis`, which owns it: labels fitted to the length the axis has in the layout,
+// in its label font.
 template <class Ticker>
 class TFittedLabels : public Ticker {
   public:
