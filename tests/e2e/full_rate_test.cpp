@@ -4,6 +4,7 @@
 // chart fills, and frames are lost.
 #include <qcustomplot.h>
 
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <cstdio>
 
@@ -21,13 +22,17 @@ TEST_F(FullRateTest, ChartIsRedrawnAtItsOwnPaceNotOncePerFrame) {
     QObject::connect(Chart().Plot(), &QCustomPlot::afterReplot, [&redraws] { ++redraws; });
     Button("btStart")->click();
     const int32_t framesBefore = form->Measure().FrameCount;
-    RunFor(2000);
+    QElapsedTimer recording;
+    recording.start();
+    // About 2 s at the full rate; longer on a loaded machine.
+    const bool streamed =
+        WaitUntil([&] { return form->Measure().FrameCount - framesBefore > 500; }, 20000);
     const int32_t frames = form->Measure().FrameCount - framesBefore;
     Button("btStop")->click();
 
-    std::printf("full rate: %d frames, %d samples, %d chart redraws in 2 s\n", frames,
-                form->Store().Count, redraws);
-    ASSERT_GT(frames, 200) << "the simulator streams at the full rate";
+    std::printf("full rate: %d frames, %d samples, %d chart redraws in %.1f s\n", frames,
+                form->Store().Count, redraws, recording.elapsed() * 0.001);
+    ASSERT_TRUE(streamed) << "the simulator streams at the full rate: " << frames << " frames";
     EXPECT_GT(redraws, 0) << "the chart follows the registration";
     EXPECT_LT(redraws * 4, frames) << "redraws are coalesced, not one per frame";
 }
