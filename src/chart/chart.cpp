@@ -142,6 +142,11 @@ void TChart::RepaintCurve() {
     AskRedraw(TRedraw::kCurve);
 }
 
+void TChart::RepaintAtOnce() {
+    due_ = TRedraw::kWhole;
+    redrawTimer_.start(0);
+}
+
 void TChart::RepaintNow() {
     redrawTimer_.stop();
     Redraw(true);

@@ -57,6 +57,10 @@ class TChart : public QFrame {
     // The same for points added alone: they are drawn over the picture already on the screen
     // when the view has not changed since it was drawn; anything else is a whole redraw.
     void RepaintCurve();
+    // Asks for a whole redraw made as soon as the event loop runs, outside the pacing: for the
+    // operator's own actions, which come one at a time and are to be seen at once. Requests
+    // until then go into it.
+    void RepaintAtOnce();
     // Makes the redraw asked for (if any) and paints it before returning, outside the pacing.
     void RepaintNow();
 
