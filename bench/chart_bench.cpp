@@ -7,17 +7,18 @@
 #include <qcustomplot.h>
 #include <QApplication>
 #include <QPainter>
-#include <QTest>
 #include <cmath>
 #include <vector>
 
 #include "chart/chart.h"
+#include "screen_bench.h"
 
 namespace {
 
-constexpr int kFullStore = 32767;
-constexpr int kWidth = 742;
-constexpr int kHeight = 567;
+using screen_bench::ExpectPaints;
+using screen_bench::kFullStore;
+using screen_bench::TPaintCounter;
+
 constexpr double kPeriodS = 0.1;
 // The axes AutoScale gives a full store at 100 ms: 0..3604 s by 30 s, 0..602 kN by 50 kN.
 constexpr double kTimeMax = kFullStore * kPeriodS * 1.1;
@@ -36,35 +37,9 @@ QPointF NewSample(int i) {
     return {(kFullStore + i) * kPeriodS, 100 + 1.5 * i};
 }
 
-// Counts the paint events a widget receives: a figure without them measured no screen.
-class TPaintCounter : public QObject {
-  public:
-    explicit TPaintCounter(QWidget& widget) { widget.installEventFilter(this); }
-    int Count() const { return count_; }
-
-  protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        count_ += event->type() == QEvent::Paint;
-        return false;
-    }
-
-  private:
-    int count_ = 0;
-};
-
 void Show(QWidget& widget) {
-    widget.resize(kWidth, kHeight);
-    widget.show();
-    if (!QTest::qWaitForWindowExposed(&widget)) {
-        qFatal("the widget was never exposed");
-    }
-    QTest::qWait(50);  // layout and the paints queued by showing
-}
-
-void ExpectPaints(benchmark::State& state, const TPaintCounter& paints) {
-    if (paints.Count() < int(state.iterations())) {
-        state.SkipWithError("the widget was not painted in every iteration");
-    }
+    widget.resize(screen_bench::kWidth, screen_bench::kHeight);
+    screen_bench::Show(widget);
 }
 
 // The floor: the same points mapped onto the whole widget and painted in one call.
@@ -80,18 +55,7 @@ class TFloorWidget : public QWidget {
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        painter.fillRect(rect(), Qt::white);
-        const double kx = width() / kTimeMax;
-        const double ky = height() / kLoadMax;
-        const double bottom = height() - 1;
-        pixels_.resize(points_.size());
-        for (size_t i = 0; i < points_.size(); ++i) {
-            pixels_[i] = QPoint(qRound(points_[i].x() * kx), qRound(bottom - points_[i].y() * ky));
-        }
-        QPen pen(Qt::red, 1);
-        pen.setCosmetic(true);
-        painter.setPen(pen);
-        painter.drawPoints(pixels_.data(), int(pixels_.size()));
+        screen_bench::PaintPoints(painter, size(), points_, kTimeMax, kLoadMax, pixels_);
     }
 
   private:
