@@ -112,7 +112,7 @@ bool RunEventsUntil(const std::function<bool()>& done) {
 // while none has been shown since the last Reset.
 class TShownPoints : public QObject {
   public:
-    TShownPoints(TChart& chart) : chart_(chart) {
+    explicit TShownPoints(TChart& chart) : chart_(chart) {
         chart.Plot()->installEventFilter(this);
         connect(chart.Plot(), &QCustomPlot::afterReplot, this,
                 [this] { redrawn_ = chart_.Series().Count(); });
