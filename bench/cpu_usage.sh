@@ -3,7 +3,10 @@
 # the program's process from /proc/<pid>/stat over the measured span):
 #   - recording at 10 frames a second,
 #   - recording at the line's full rate (288 frames a second),
-#   - a dead line (the unit's line hung up).
+#   - a dead line (the unit's line hung up),
+#   - recording at the full rate with a nearly full store (about 30 000 points on the chart),
+#     beside its floor, the same registration's first seconds with an empty store: one run,
+#     measured over two spans of equal length, so that only the store's filling differs.
 # Each run copies ve17 into a scratch folder with its own VE17.ini, starts ve17-sim on COM1 and
 # the program on its own Xvfb display, and presses "Регистрация" with xdotool. Figures, not a
 # pass/fail check: the exit status only says whether the runs themselves worked.
@@ -11,6 +14,8 @@
 # Usage: bench/cpu_usage.sh [build-dir]            (default: build)
 # Environment (seconds): CPU_SLOW_S=60 CPU_FAST_S=60 CPU_DEAD_S=10 measured spans,
 #   CPU_SETTLE_S=3 wait after the start of recording before measuring;
+#   CPU_STORE_S=15 each span of the full-store run, CPU_FULL_AT_S=94 when its second span begins
+#   after the start of recording (the store fills 32767 samples at the full rate in 114 s);
 #   CPU_SHOTS=<dir> saves a screenshot of each run there (to see that recording ran).
 set -euo pipefail
 
@@ -20,6 +25,8 @@ slow_s=${CPU_SLOW_S:-60}
 fast_s=${CPU_FAST_S:-60}
 dead_s=${CPU_DEAD_S:-10}
 settle_s=${CPU_SETTLE_S:-3}
+store_s=${CPU_STORE_S:-15}
+full_at_s=${CPU_FULL_AT_S:-94}
 shots=${CPU_SHOTS:-}
 ticks_per_s=$(getconf CLK_TCK)
 
@@ -89,12 +96,12 @@ press_record() {  # <run folder>
     xdotool mousemove 0 0
 }
 
-# One run: sets `result` to the program's CPU as % of one core over <seconds>.
-#   <record>: yes presses "Регистрация"; <wait> seconds pass before the measurement begins.
-measure() {  # <name> <seconds> <record> <wait> <simulator options...>
-    local name=$1 seconds=$2 record=$3 wait_s=$4
-    shift 4
-    local run="$work/$name"
+# Starts a run: the simulator with the given options, then the program, which is made to record
+# when <record> is yes. Sets `run` (the run's folder), `sim_pid` and `app_pid`.
+start_run() {  # <name> <record> <simulator options...>
+    local name=$1 record=$2
+    shift 2
+    run="$work/$name"
     mkdir -p "$run/runtime"
     chmod 700 "$run/runtime"
     cp "$bin/ve17" "$run/ve17"
@@ -116,31 +123,54 @@ measure() {  # <name> <seconds> <record> <wait> <simulator options...>
     else
         sleep 2
     fi
-    sleep "$wait_s"
+}
 
+# Sets `result` to the program's CPU as % of one core over the next <seconds>.
+cpu_span() {  # <seconds>
     local t0 c0 t1 c1
     t0=$(now_s)
     c0=$(cpu_ticks "$app_pid")
-    sleep "$seconds"
+    sleep "$1"
     c1=$(cpu_ticks "$app_pid")
     t1=$(now_s)
+    result=$(awk -v c="$((c1 - c0))" -v hz="$ticks_per_s" -v t0="$t0" -v t1="$t1" \
+        'BEGIN { printf "%.2f", 100 * c / hz / (t1 - t0) }')
+}
+
+# Ends a run, with a screenshot of it first when they are asked for.
+stop_run() {  # <name>
     if [ -n "$shots" ] && [ "$can_click" = yes ] && command -v import >/dev/null; then
         mkdir -p "$shots"
-        import -window root "$shots/cpu_$name.png"
+        import -window root "$shots/cpu_$1.png"
     fi
-
     stop_pid "$app_pid"
     app_pid=""
     stop_pid "$sim_pid"
     sim_pid=""
-    result=$(awk -v c="$((c1 - c0))" -v hz="$ticks_per_s" -v t0="$t0" -v t1="$t1" \
-        'BEGIN { printf "%.1f", 100 * c / hz / (t1 - t0) }')
+}
+
+# One run measured over one span: sets `result`.
+#   <record>: yes presses "Регистрация"; <wait> seconds pass before the measurement begins.
+measure() {  # <name> <seconds> <record> <wait> <simulator options...>
+    local name=$1 seconds=$2 record=$3 wait_s=$4
+    shift 4
+    start_run "$name" "$record" "$@"
+    sleep "$wait_s"
+    cpu_span "$seconds"
+    stop_run "$name"
+}
+
+# Sleeps until <seconds> have passed since the moment <start> (from now_s).
+sleep_until() {  # <start> <seconds>
+    local left
+    left=$(awk -v s="$1" -v n="$(now_s)" -v d="$2" 'BEGIN { l = s + d - n; print (l > 0 ? l : 0) }')
+    sleep "$left"
 }
 
 recording=recording
 [ "$can_click" = yes ] || recording="not recording"
 
-echo "Measuring the CPU of ve17 (this takes about $((slow_s + fast_s + dead_s + 30)) s)..."
+echo "Measuring the CPU of ve17 (this takes about $((slow_s + fast_s + dead_s + full_at_s + store_s + 40)) s)..."
 result=""
 measure slow "$slow_s" yes "$settle_s" --profile press --load-rate 1 --peak 100
 slow=$result
@@ -149,6 +179,17 @@ fast=$result
 # The line hangs up 4 s after the simulator starts; the watchdog needs about a second more.
 measure dead "$dead_s" no 4 --profile steady --hangup-after 4
 dead=$result
+# The press rises by 1 kN a second and stays below the scale's top within the run, so that both
+# axes keep being widened as the store fills.
+start_run store yes --profile press --fast --load-rate 1 --peak 120
+recorded=$(now_s)
+sleep_until "$recorded" "$settle_s"
+cpu_span "$store_s"
+empty_store=$result
+sleep_until "$recorded" "$full_at_s"
+cpu_span "$store_s"
+full_store=$result
+stop_run store
 
 row() {  # <what> <figure> <target>
     local mark
@@ -161,3 +202,14 @@ printf '%-48s %9s  %6s\n' "ve17 CPU, % of one core" "measured" "target"
 row "10 frames/s, $recording, ${slow_s} s" "$slow" 2
 row "full rate (288 frames/s), $recording, ${fast_s} s" "$fast" 10
 row "dead line (hung up), ${dead_s} s" "$dead" 5
+awk -v f="$full_store" -v e="$empty_store" -v a="$full_at_s" -v b="$settle_s" -v s="$store_s" '
+    function span(from) {
+        return sprintf("%d..%d s after the start, %d..%d samples", from, from + s, from * 288,
+                       (from + s) * 288)
+    }
+    BEGIN {
+        printf "full rate, one registration: full store %s; floor (empty store) %s\n",
+               span(a), span(b)
+        printf "cpu full rate full store: %.2f %%, floor %.2f %%, ratio %.2f\n", f, e,
+               (e > 0 ? f / e : 0)
+    }'

@@ -2,7 +2,8 @@
 # Builds the program and the benchmarks, runs every Google Benchmark in bench/ with repetitions
 # (the median is reported), then measures the real program's CPU against the simulated unit
 # (bench/cpu_usage.sh), and prints the figures. Figures only: nothing here passes or fails
-# on speed.
+# on speed. It ends with the screen's figures, one line each, each beside its floor measured
+# in the same run ("full render: 0.90 ms, floor 0.80 ms, ratio 1.12"), for scripts to read.
 #
 # Usage: scripts/bench.sh [build-dir]              (default: build)
 # Environment: BENCH_REPETITIONS=5; the CPU measurement's spans: see bench/cpu_usage.sh.
@@ -11,7 +12,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build}
 reps=${BENCH_REPETITIONS:-5}
-benches=(frame_bench chart_bench protocol_bench)
+benches=(frame_bench chart_bench open_bench protocol_bench)
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
     generator=$(command -v ninja >/dev/null && echo Ninja || echo "Unix Makefiles")
@@ -24,15 +25,19 @@ trap 'rm -rf "$out"' EXIT
 
 for bench in "${benches[@]}"; do
     echo "== $bench ($reps repetitions)"
-    # The chart bench draws offscreen; the frame bench ignores the setting.
+    # The chart and open benches draw offscreen; the frame bench ignores the setting.
     QT_QPA_PLATFORM=offscreen "$build/bin/$bench" --benchmark_repetitions="$reps" \
         --benchmark_report_aggregates_only=true --benchmark_color=false | tee "$out/$bench.txt"
 done
 
-# "<name>_median  <time> <unit>  <cpu> <unit>  <iterations>" -> "<name> <time ns> <cpu ns>"
-medians() {  # <file>
+# "<name>[/iterations:N]_median  <time> <unit>  <cpu> <unit>  <iterations>"
+#   -> "<name> <time ns> <cpu ns>"
+medians() {  # <file>...
     awk 'function ns(v, u) { return v * (u == "ms" ? 1e6 : u == "us" ? 1e3 : 1) }
-        $1 ~ /_median$/ { sub(/_median$/, "", $1); print $1, ns($2, $3), ns($4, $5) }' "$1"
+        $1 ~ /_median$/ {
+            sub(/_median$/, "", $1); sub(/\/iterations:[0-9]+$/, "", $1)
+            print $1, ns($2, $3), ns($4, $5)
+        }' "$@"
 }
 
 echo
@@ -42,19 +47,40 @@ echo "at most 288 frames/s, one every 3472 us; headroom = that interval / the fr
 medians "$out/frame_bench.txt" | awk '{
     printf "  %-26s %8.0f ns  CPU %8.0f ns   headroom %7.0f x\n", $1, $2, $3, 1e9 / 288 / $3
 }'
-echo "Load chart with 32767 points, 742 x 567:"
-medians "$out/chart_bench.txt" | awk '{
-    printf "  %-26s %8.1f ms  CPU %8.1f ms\n", $1, $2 / 1e6, $3 / 1e6
+echo "Load chart with 32767 points at 742 x 567, painted offscreen; opening a 32767-sample test"
+echo "in the window, from the open dialog's answer to the paint that shows its points:"
+medians "$out/chart_bench.txt" "$out/open_bench.txt" | awk '{
+    printf "  %-26s %8.3f ms  CPU %8.3f ms\n", $1, $2 / 1e6, $3 / 1e6
 }'
 frame_ns=$(medians "$out/frame_bench.txt" | awk '$1 == "BM_AssembleAndProcess/1" { print $3 }')
-redraw_ns=$(medians "$out/chart_bench.txt" | awk '$1 == "BM_AppendAndQueuedRedraw" { print $3 }')
+redraw_ns=$(medians "$out/chart_bench.txt" | awk '$1 == "BM_OneNewSample" { print $3 }')
 if [ -n "$frame_ns" ] && [ -n "$redraw_ns" ]; then
     awk -v f="$frame_ns" -v r="$redraw_ns" 'BEGIN {
-        printf "A stored sample with a chart redraw of its own (frame + append and redraw): CPU %.1f ms,\n", (f + r) / 1e6
+        printf "A stored sample with a chart redraw of its own (frame + append and redraw): CPU %.3f ms,\n", (f + r) / 1e6
         printf "  at most %.0f frames/s if every frame at full rate were redrawn (the line: 288)\n", 1e9 / (f + r)
     }'
 fi
 
 echo
 echo "== CPU of the real program"
-"$root/bench/cpu_usage.sh" "$build"
+"$root/bench/cpu_usage.sh" "$build" | tee "$out/cpu.txt"
+
+# CPU time medians: a paint is the UI thread's work alone, and a busy machine inflates CPU time
+# less than wall-clock time. The floor is a bare widget that maps the same points and paints
+# them with one drawPoints call (for the open: after reading them from the same file).
+echo
+echo "== The screen's figures, each beside its floor (CPU time medians; the floor in the same run)"
+medians "$out/chart_bench.txt" "$out/open_bench.txt" | awk '
+    { ns[$1] = $3 }
+    function figure(name, bench) {
+        if ((bench in ns) && (bench "Floor" in ns)) {
+            printf "%s: %.2f ms, floor %.2f ms, ratio %.2f\n", name, ns[bench] / 1e6,
+                   ns[bench "Floor"] / 1e6, ns[bench] / ns[bench "Floor"]
+        }
+    }
+    END {
+        figure("full render", "BM_FullRender")
+        figure("one new sample", "BM_OneNewSample")
+        figure("open to first paint", "BM_OpenToFirstPaint")
+    }'
+grep '^cpu full rate full store: ' "$out/cpu.txt" || true

@@ -3,10 +3,14 @@
 #include <qcustomplot.h>
 #include <QPaintDevice>
 #include <QRubberBand>
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <utility>
+
+#include "chart/chart_dots.h"
+#include "chart/chart_plot.h"
 
 namespace {
 
@@ -80,7 +84,7 @@ class TLentCanvas : public QPaintDevice {
 
 TChart::TChart(QWidget* parent)
     : QFrame(parent),
-      plot_(new QCustomPlot(this)),
+      plot_(new TChartPlot(this)),
       bottom_(*this, plot_->xAxis),
       left_(*this, plot_->yAxis),
       series_(*this, plot_->xAxis, plot_->yAxis),
@@ -88,8 +92,7 @@ TChart::TChart(QWidget* parent)
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     SetUpLook();
     redrawTimer_.setSingleShot(true);
-    redrawTimer_.setInterval(kRedrawPaceMs);
-    connect(&redrawTimer_, &QTimer::timeout, this, &TChart::Redraw);
+    connect(&redrawTimer_, &QTimer::timeout, this, [this] { Redraw(false); });
     zoomTimer_.setInterval(kZoomStepMs);
     connect(&zoomTimer_, &QTimer::timeout, this, &TChart::ZoomStep);
     connect(plot_, &QCustomPlot::mousePress, this, &TChart::OnPress);
@@ -104,9 +107,11 @@ void TChart::SetUpLook() {
     plot_->setLocale(QLocale::c());
     plot_->setBackground(Qt::white);
     plot_->legend->setVisible(false);
-    // The curve has a picture of its own, so that new points redraw it alone. The overlay layer
-    // holds nothing here (the rubber band is a widget of its own): no picture for it.
-    plot_->layer(QStringLiteral("main"))->setMode(QCPLayer::lmBuffered);
+    // Background, grid and points share one picture, and the axes above them have their own:
+    // new points are drawn onto the first. The overlay layer holds nothing here (the rubber
+    // band is a widget of its own): no picture for it.
+    plot_->layer(QStringLiteral("main"))->setMode(QCPLayer::lmLogical);
+    plot_->layer(QStringLiteral("axes"))->setMode(QCPLayer::lmBuffered);
     plot_->layer(QStringLiteral("overlay"))->setMode(QCPLayer::lmLogical);
     plot_->xAxis2->setVisible(false);
     plot_->yAxis2->setVisible(false);
@@ -125,23 +130,54 @@ void TChart::resizeEvent(QResizeEvent* event) {
     plot_->setGeometry(contentsRect());
 }
 
+QCustomPlot* TChart::Plot() const {
+    return plot_;
+}
+
 void TChart::Repaint() {
-    wholeRedrawDue_ = true;
-    RepaintCurve();
+    AskRedraw(TRedraw::kWhole);
 }
 
 void TChart::RepaintCurve() {
-    if (!redrawTimer_.isActive()) {
-        redrawTimer_.start();
-    }
+    AskRedraw(TRedraw::kCurve);
 }
 
-void TChart::Redraw() {
-    if (std::exchange(wholeRedrawDue_, false)) {
-        plot_->replot(QCustomPlot::rpQueuedReplot);
-    } else {
-        plot_->layer(QStringLiteral("main"))->replot();
+void TChart::RepaintAtOnce() {
+    due_ = TRedraw::kWhole;
+    redrawTimer_.start(0);
+}
+
+void TChart::RepaintNow() {
+    redrawTimer_.stop();
+    Redraw(true);
+}
+
+void TChart::AskRedraw(TRedraw what) {
+    due_ = std::max(due_, what);
+    if (redrawTimer_.isActive()) {
+        return;
     }
+    const qint64 since = sinceRedraw_.isValid() ? sinceRedraw_.elapsed() : kRedrawPaceMs;
+    redrawTimer_.start(int(std::clamp<qint64>(kRedrawPaceMs - since, 0, kRedrawPaceMs)));
+}
+
+void TChart::Redraw(bool paintNow) {
+    const TRedraw what = std::exchange(due_, TRedraw::kNone);
+    if (what == TRedraw::kNone) {
+        return;
+    }
+    sinceRedraw_.start();
+    if (what == TRedraw::kCurve && DrawNewPoints(paintNow)) {
+        return;
+    }
+    plot_->replot(paintNow ? QCustomPlot::rpImmediateRefresh : QCustomPlot::rpQueuedRefresh);
+}
+
+bool TChart::DrawNewPoints(bool paintNow) {
+    TDotPlottable& dots = *series_.dots_;
+    return plot_->DrawOver(
+        *dots.layer(), [&dots](QCPPainter& painter) { return dots.DrawAppended(painter); },
+        paintNow);
 }
 
 void TChart::ZoomPercent(double percent) {
@@ -173,6 +209,9 @@ void TChart::StartZoomSteps() {
 void TChart::ZoomStep() {
     if (++zoomStep_ >= kZoomSteps) {
         FinishZoom();
+        // The view has arrived: shown at once like the steps before it, paced or not.
+        redrawTimer_.stop();
+        Redraw(false);
         return;
     }
     const double fraction = double(zoomStep_) / kZoomSteps;

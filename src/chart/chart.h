@@ -7,6 +7,7 @@
 // shorter drag does nothing. QCustomPlot's own drag and wheel zoom are off.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QPoint>
 #include <QStringList>
@@ -22,6 +23,7 @@ class QPainter;
 class QRectF;
 class QRubberBand;
 class QWheelEvent;
+class TChartPlot;
 
 class TChart : public QFrame {
     Q_OBJECT
@@ -30,8 +32,8 @@ class TChart : public QFrame {
     static constexpr int kZoomSteps = 5;       // the view reaches a new zoom in this many steps
     static constexpr int kZoomStepMs = 20;     // pause between two steps
     static constexpr int kMinDragPixels = 16;  // a rectangle drag must exceed this both ways
-    // Redraws of changes come at most this often: frames arrive up to 288 a second, and a
-    // chart of 32767 points takes several milliseconds to draw.
+    // Redraws of changes come at most this often while changes keep coming: frames arrive up
+    // to 288 a second, and a whole chart of 32767 points takes milliseconds to draw.
     static constexpr int kRedrawPaceMs = 200;
 
     explicit TChart(QWidget* parent = nullptr);
@@ -46,11 +48,21 @@ class TChart : public QFrame {
     void ZoomPercent(double percent);
     // Raises UndoZoomed(); its handler sets the view.
     void UndoZoom();
-    // Redraws within kRedrawPaceMs; all requests until then make one redraw.
+    // Asks for a redraw. One asked for when none has been made for kRedrawPaceMs is made as soon
+    // as the event loop runs (so all the changes of one handler go into it); one asked for
+    // sooner is made when that interval has passed since the last. Every request until a
+    // redraw is made goes into it, so a burst of requests costs one redraw per interval and its
+    // last request is always drawn.
     void Repaint();
-    // The same for a change of the points alone: only the curve is drawn again, over the axes
-    // and grid already drawn, unless a whole redraw is due anyway.
+    // The same for points added alone: they are drawn over the picture already on the screen
+    // when the view has not changed since it was drawn; anything else is a whole redraw.
     void RepaintCurve();
+    // Asks for a whole redraw made as soon as the event loop runs, outside the pacing: for the
+    // operator's own actions, which come one at a time and are to be seen at once. Requests
+    // until then go into it.
+    void RepaintAtOnce();
+    // Makes the redraw asked for (if any) and paints it before returning, outside the pacing.
+    void RepaintNow();
 
     // Heading lines, shown above the plot only while ShowTitle(true) (for the printout).
     void SetTitleLines(const QStringList& lines);
@@ -63,7 +75,7 @@ class TChart : public QFrame {
     void RenderTo(QPainter& painter, const QRectF& target, double enlargement);
 
     // The plotting surface: mouse positions (MouseMoved, PixelToValue) are in its pixels.
-    QCustomPlot* Plot() const { return plot_; }
+    QCustomPlot* Plot() const;
 
   signals:
     // After every zoom, once the view has arrived. A zoom still on its way is completed, with
@@ -82,8 +94,12 @@ class TChart : public QFrame {
   private:
     friend class TChartAxis;
 
+    enum class TRedraw { kNone, kCurve, kWhole };
+
     void SetUpLook();
-    void Redraw();
+    void AskRedraw(TRedraw what);
+    void Redraw(bool paintNow);
+    bool DrawNewPoints(bool paintNow);
     void StartZoomSteps();
     void ZoomStep();
     void FinishZoom();
@@ -93,13 +109,14 @@ class TChart : public QFrame {
     void OnWheel(QWheelEvent* event);
     void ZoomToPixels(const QRect& rect);
 
-    QCustomPlot* plot_;
+    TChartPlot* plot_;
     TChartAxis bottom_;
     TChartAxis left_;
     TChartSeries series_;
 
     QTimer redrawTimer_;
-    bool wholeRedrawDue_ = false;
+    QElapsedTimer sinceRedraw_;  // not valid before the first redraw
+    TRedraw due_ = TRedraw::kNone;
     QTimer zoomTimer_;
     int zoomStep_ = 0;
 

@@ -7,7 +7,7 @@
 #include "chart/chart_tickers.h"
 
 TChartAxis::TChartAxis(TChart& chart, QCPAxis* axis) : chart_(chart), axis_(axis) {
-    axis_->setTicker(QSharedPointer<QCPAxisTicker>(new TAutoTicker));
+    axis_->setTicker(QSharedPointer<QCPAxisTicker>(new TAutoTicker(*axis_)));
 }
 
 bool TChartAxis::SetMinimum(double value) {
@@ -40,9 +40,9 @@ bool TChartAxis::SetIncrement(double step) {
     }
     increment_ = step;
     if (step == 0) {
-        axis_->setTicker(QSharedPointer<QCPAxisTicker>(new TAutoTicker));
+        axis_->setTicker(QSharedPointer<QCPAxisTicker>(new TAutoTicker(*axis_)));
     } else {
-        axis_->setTicker(QSharedPointer<QCPAxisTicker>(new TFixedTicker(step)));
+        axis_->setTicker(QSharedPointer<QCPAxisTicker>(new TFixedTicker(*axis_, step)));
     }
     chart_.Repaint();
     return true;

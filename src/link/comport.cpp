@@ -1,5 +1,7 @@
 #include "link/comport.h"
 
+#include <algorithm>
+
 #include "link/device_frame.h"
 
 #if defined(__SANITIZE_THREAD__)
@@ -92,9 +94,7 @@ void TCOMport::ReceiveCycle(TReceiverOwner& owner) {
         std::lock_guard lock(rxLock_);
         rx_.Drop();
     }
-    while (pending_ != 0 && TakeByte(owner)) {
-        --pending_;
-    }
+    DrainQueue(owner);
     HandOver([](TReceiverOwner& to) { to.CycleDone(); });
 }
 
@@ -104,14 +104,30 @@ void TCOMport::IdleCycle() {
     msleep(kIdlePauseMs);
 }
 
-// False when the port gave no byte although bytes were reported: a port that failed
-// underneath yields nothing, and the rest of the cycle's count is given up.
-bool TCOMport::TakeByte(TReceiverOwner& owner) {
-    idleCycles_ = 0;
-    uint8_t byte = 0;
-    if (!owner.PortReadByte(byte)) {
-        return false;
+// The bytes queued at the start of the cycle, in one read (in pieces of the buffer's size should
+// more be reported), assembled in arrival order; each complete frame is handed over before the
+// next byte is assembled. A read that brings nothing gives up the rest of the count: a port that
+// failed underneath yields no bytes. A port closed while a frame was handed over takes the
+// bytes not yet assembled with it, as it takes those still queued.
+void TCOMport::DrainQueue(TReceiverOwner& owner) {
+    while (pending_ != 0) {
+        idleCycles_ = 0;
+        const size_t wanted = std::min<size_t>(pending_, readBuffer_.size());
+        const size_t got = std::min(owner.PortRead(std::span(readBuffer_).first(wanted)), wanted);
+        if (got == 0) {
+            return;
+        }
+        pending_ -= uint32_t(got);
+        for (size_t i = 0; i < got; ++i) {
+            if (TakeByte(readBuffer_[i]) && owner.PortClosedSinceRead()) {
+                break;
+            }
+        }
     }
+}
+
+// True when the byte completed a frame, which has then been handed over.
+bool TCOMport::TakeByte(uint8_t byte) {
     bool complete = false;
     {
         std::lock_guard lock(rxLock_);
@@ -120,7 +136,7 @@ bool TCOMport::TakeByte(TReceiverOwner& owner) {
     if (complete) {
         HandFrameOver();
     }
-    return true;
+    return complete;
 }
 
 // The assembler has already started over, but PayloadLength still describes the frame at the

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QThread>
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -40,7 +41,8 @@ class TCOMport : public QThread {
     void ReceiveLoop();
     void ReceiveCycle(TReceiverOwner& owner);
     void IdleCycle();
-    bool TakeByte(TReceiverOwner& owner);
+    void DrainQueue(TReceiverOwner& owner);
+    bool TakeByte(uint8_t byte);
     void PassGate();
     void HandFrameOver();
     template <typename Call>
@@ -48,6 +50,8 @@ class TCOMport : public QThread {
 
     uint32_t pending_ = 0;     // bytes still to read in this cycle
     uint32_t idleCycles_ = 0;  // receive cycles in a row that found nothing queued
+    // The bytes of one read; the driver's input queue holds no more than this.
+    std::array<uint8_t, 4096> readBuffer_{};
     // The frame being assembled. The UI thread reads a complete frame out of it during the
     // hand-over, while the receiver waits; the lock is never contended and only states that
     // order where tools can see it (Qt's blocking call keeps its own synchronisation hidden).

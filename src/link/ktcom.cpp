@@ -38,7 +38,7 @@ void SetUnitLine(platform::TDcb& dcb) {
     dcb.fRtsControl = platform::kLineDisable;
 }
 
-// A one-byte read returns what is queued and waits at most 1 ms otherwise.
+// A read returns what is queued and waits at most 1 ms for a first byte otherwise.
 constexpr platform::TCommTimeouts kUnitTimeouts{0, 0, 1, 0, 0};
 
 }  // namespace
@@ -65,6 +65,7 @@ TKTCOM::~TKTCOM() {
         std::lock_guard lock(portMutex_);
         Port.SetCommState(SavedDcb);
         Port.Close();
+        ++portClosings_;
         Opened = false;
     }
 }
@@ -122,6 +123,7 @@ bool TKTCOM::Open(const QString& portName) {
 bool TKTCOM::OpenPort(const QString& portName) {
     std::lock_guard lock(portMutex_);
     Port.Close();
+    ++portClosings_;
     if (!Port.Open(DeviceForPort(portName.toStdString()))) {
         StatusText = "  Внимание: ошибка при попытке открыть порт связи " + portName + "   ";
         return false;
@@ -157,7 +159,13 @@ uint32_t TKTCOM::PortBytesQueued() {
     return Port.BytesQueued();
 }
 
-bool TKTCOM::PortReadByte(uint8_t& byte) {
+size_t TKTCOM::PortRead(std::span<uint8_t> into) {
     std::lock_guard lock(portMutex_);
-    return Port.ReadByte(byte);
+    closingsAtRead_ = portClosings_;
+    return Port.Read(into);
+}
+
+bool TKTCOM::PortClosedSinceRead() {
+    std::lock_guard lock(portMutex_);
+    return portClosings_ != closingsAtRead_;
 }

@@ -44,7 +44,8 @@ class TKTCOM : public QObject, private TReceiverOwner {
   private:
     // The receiver's access to the port; safe while the UI thread re-opens it.
     uint32_t PortBytesQueued() override;
-    bool PortReadByte(uint8_t& byte) override;
+    size_t PortRead(std::span<uint8_t> into) override;
+    bool PortClosedSinceRead() override;
     // Hand-overs from the receiver, run on the UI thread while it waits.
     void FrameReceived(std::span<const uint8_t> frame) override;
     void CycleDone() override;
@@ -55,6 +56,9 @@ class TKTCOM : public QObject, private TReceiverOwner {
 
     TFrameSink& sink_;
     std::mutex portMutex_;  // the receiver never reads a port that is being closed
+    // Under portMutex_: the port's closings so far, and their number at the receiver's last read.
+    uint32_t portClosings_ = 0;
+    uint32_t closingsAtRead_ = 0;
 };
 
 // The application's one channel, set by the main window.

@@ -2,6 +2,7 @@
 // thread; the hand-overs run on the UI thread while the receiver waits for them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -9,9 +10,14 @@ class TReceiverOwner {
   public:
     virtual ~TReceiverOwner() = default;
 
-    // Receiver thread: the bytes waiting in the port's input queue, and one of them.
+    // Receiver thread: the number of bytes waiting in the port's input queue, and as many of
+    // them as fit `into`, in arrival order; the number read, 0 when none came.
     virtual uint32_t PortBytesQueued() = 0;
-    virtual bool PortReadByte(uint8_t& byte) = 0;
+    virtual size_t PortRead(std::span<uint8_t> into) = 0;
+    // Receiver thread: whether the port the last read came from has been closed since (the
+    // channel opened a port again); the bytes of that read not yet assembled went with it, as
+    // those still queued did.
+    virtual bool PortClosedSinceRead() = 0;
 
     // UI thread, one call per complete frame in arrival order: the frame's bytes, header included.
     virtual void FrameReceived(std::span<const uint8_t> frame) = 0;

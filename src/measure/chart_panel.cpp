@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
+#include <vector>
 
 #include "chart/chart.h"
 #include "measure/navigation.h"
@@ -22,7 +24,7 @@ void SetScale(TChartAxis& axis, const measure::TAxisScale& scale) {
 
 void SetTimeRange(TChart& chart, const measure::TAxisRange& range) {
     chart.BottomAxis().SetRange(range.Min, range.Max);
-    chart.Repaint();
+    chart.RepaintAtOnce();
 }
 
 }  // namespace
@@ -85,12 +87,18 @@ void TChartPanel::AutoScale() {
 }
 
 void TChartPanel::ShowSamples(const TSampleStore& store) {
+    const size_t count = size_t(std::clamp(store.Count, 0, kStoreCapacity));
+    std::vector<double> times(count);
+    std::vector<double> loads(count);
+    for (size_t i = 0; i < count; ++i) {
+        times[i] = store.TimeMs[i] * 0.001;
+        loads[i] = store.ForceN[i] * 0.001;
+    }
     TChartSeries& series = chrtSignTraces->Series();
     series.Clear();
-    for (int32_t i = 0; i < store.Count; ++i) {
-        series.AddXY(store.TimeMs[i] * 0.001, store.ForceN[i] * 0.001);
-    }
+    series.AddPoints(times, loads);
     AutoScale();
+    chrtSignTraces->RepaintAtOnce();
 }
 
 void TChartPanel::chrtSignTracesZoom() {
@@ -102,6 +110,7 @@ void TChartPanel::chrtSignTracesZoom() {
 
 void TChartPanel::chrtSignTracesUndoZoom() {
     AutoScale();
+    chrtSignTraces->RepaintAtOnce();
 }
 
 void TChartPanel::chrtSignTracesMouseWheelDown() {
@@ -127,6 +136,7 @@ void TChartPanel::Button3Click() {
 
 void TChartPanel::Button4Click() {
     AutoScale();
+    chrtSignTraces->RepaintAtOnce();
 }
 
 void TChartPanel::chrtSignTracesMouseMove(int x, int y) {

@@ -23,7 +23,8 @@ class TChartPanel : public QObject {
 
     // Fits both axes to the series; nothing while the series is switched off.
     void AutoScale();
-    // The series shows exactly the store's samples, and the axes are fitted to them.
+    // The series shows exactly the store's samples, the axes are fitted to them, and the chart
+    // is painted as soon as the event loop runs.
     void ShowSamples(const TSampleStore& store);
 
     void Button1Click();  // "<"

@@ -173,7 +173,7 @@ void TRegistrationPanel::btStartClick() {
     chart.Series().Clear();
     chart_.AutoScale();
     chart.UndoZoom();
-    chart.Repaint();
+    chart.RepaintAtOnce();
     emit ControlsChanged(measure::ControlsOnStart());
 }
 
@@ -190,6 +190,7 @@ void TRegistrationPanel::btCancelClick() {
     chart.Series().Clear();
     chart_.AutoScale();
     chart.Series().SetActive(true);
+    chart.RepaintAtOnce();
     measure::CancelData(measure_, store_, [] { QCoreApplication::processEvents(); });
     emit ControlsChanged(measure::ControlsOnCancel(Registering()));
 }

@@ -253,25 +253,25 @@ uint32_t SerialPort::BytesQueued() const {
     return static_cast<uint32_t>(count);
 }
 
-bool SerialPort::ReadByte(uint8_t& byte) {
-    if (fd_ < 0) {
-        return false;
+size_t SerialPort::Read(std::span<uint8_t> into) {
+    if (fd_ < 0 || into.empty()) {
+        return 0;
     }
-    ssize_t got = TEMP_FAILURE_RETRY(::read(fd_, &byte, 1));
-    if (got == 1) {
-        return true;
+    ssize_t got = TEMP_FAILURE_RETRY(::read(fd_, into.data(), into.size()));
+    if (got > 0) {
+        return size_t(got);
     }
     if (got != -1 || errno != EAGAIN) {
-        return false;  // hung up or failed
+        return 0;  // hung up or failed
     }
     const uint32_t limit = timeouts_.ReadTotalTimeoutConstant;
     pollfd waiting{fd_, POLLIN, 0};
     if (TEMP_FAILURE_RETRY(poll(&waiting, 1, limit > INT_MAX ? INT_MAX : int(limit))) != 1 ||
         (waiting.revents & POLLIN) == 0) {
-        return false;
+        return 0;
     }
-    got = TEMP_FAILURE_RETRY(::read(fd_, &byte, 1));
-    return got == 1;
+    got = TEMP_FAILURE_RETRY(::read(fd_, into.data(), into.size()));
+    return got > 0 ? size_t(got) : 0;
 }
 
 }  // namespace platform

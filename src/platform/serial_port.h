@@ -4,7 +4,9 @@
 
 #include <termios.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace platform {
@@ -48,7 +50,7 @@ struct TDcb {
 };
 
 // The port's time-outs (COMMTIMEOUTS), in milliseconds. Only ReadTotalTimeoutConstant acts here:
-// it bounds how long a one-byte read waits for its byte; nothing is ever written.
+// it bounds how long a read waits for a first byte; nothing is ever written.
 struct TCommTimeouts {
     uint32_t ReadIntervalTimeout = 0;
     uint32_t ReadTotalTimeoutMultiplier = 0;
@@ -82,9 +84,10 @@ class SerialPort {
     void Purge();
     // Bytes waiting in the input queue; 0 when the port is closed or has failed.
     uint32_t BytesQueued() const;
-    // One byte from the input queue, waiting at most ReadTotalTimeoutConstant ms for it.
-    // False when no byte came (nothing queued, the port failed or hung up).
-    bool ReadByte(uint8_t& byte);
+    // As many bytes of the input queue as fit `into` (those queued, in one read), waiting at
+    // most ReadTotalTimeoutConstant ms when none is queued yet. The number read: 0 when none
+    // came (nothing queued, the port failed or hung up).
+    size_t Read(std::span<uint8_t> into);
 
   private:
     int fd_ = -1;

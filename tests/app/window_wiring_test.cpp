@@ -10,6 +10,7 @@
 #include "platform/application_cursor.h"
 #include "records/records_test_util.h"
 #include "records/test_file.h"
+#include "support/screen_watch.h"
 #include "window_fixture.h"
 
 namespace {
@@ -171,6 +172,22 @@ TEST_F(WiringTest, OpenedTestShowsOnTheChartAndLeavesTheLiveValues) {
     EXPECT_EQ((QStringList{Label("stFORCE")->text(), Label("stMaxForce")->text(),
                            Label("lbRmax")->text()}),
               indicators);
+}
+
+TEST_F(WiringTest, OpenedTestReachesTheScreenWithoutWaitingForThePacing) {
+    const QString path = PathOf("a.ktd");
+    const TSampleStore samples = StoreOf({{0, 1000}, {100, 2500}, {200, 1800}});
+    ASSERT_TRUE(
+        records::SaveTestFile(
+            path, FillForSave(QDate(2011, 12, 12), "Test-1", "M-7", "куб", "100", 3, 100), samples)
+            .ok);
+    Click(Button("btCancel"));  // the chart is drawn for it, so the pacing would hold the next
+    TScreenWatch watch(*Chart().Plot());
+    dialogs.fileAnswers = {path};
+    Click(Button("btOpenTest"));
+    TScreenWatch::RunDueEvents();
+    ASSERT_DOUBLE_EQ(Chart().BottomAxis().Maximum(), 0.22);
+    EXPECT_EQ(watch.ShownTimeRange(), Chart().Plot()->xAxis->range());
 }
 
 TEST_F(WiringTest, LeavingTheChartOverTheStripOrTheGroupsRestoresTheArrow) {

@@ -13,53 +13,12 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <vector>
 
+#include "chart/chart_fixture.h"
 #include "chart/chart_tickers.h"
 
 namespace {
-
-class ChartTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        chart.resize(742, 567);
-        chart.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
-        chart.Plot()->replot(QCustomPlot::rpImmediateRefresh);
-    }
-
-    // The point in the middle of the plotting area.
-    QPoint Centre() const { return chart.Plot()->axisRect()->rect().center(); }
-
-    // Renders the chart onto an image of a page-like size and resolution.
-    QImage Rendered(int dotsPerInch) {
-        QImage image(1600, 1200, QImage::Format_RGB32);
-        image.setDotsPerMeterX(qRound(dotsPerInch / 0.0254));
-        image.setDotsPerMeterY(qRound(dotsPerInch / 0.0254));
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        chart.RenderTo(painter, QRectF(0, 0, image.width(), image.height()), 1.8);
-        return image;
-    }
-
-    static int CountPixels(const QImage& image, bool (*match)(QColor)) {
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                count += match(image.pixelColor(x, y));
-            }
-        }
-        return count;
-    }
-    static bool Red(QColor c) { return c.red() > 200 && c.green() < 100 && c.blue() < 100; }
-    static bool Dark(QColor c) { return c.lightness() < 100; }
-
-    void ExpectRange(TChartAxis& axis, double min, double max) {
-        EXPECT_DOUBLE_EQ(axis.Minimum(), min);
-        EXPECT_DOUBLE_EQ(axis.Maximum(), max);
-    }
-
-    TChart chart;
-};
 
 TEST_F(ChartTest, StartsWithTheDesignTimeAxesAndAnEmptyActiveSeries) {
     for (TChartAxis* axis : {&chart.BottomAxis(), &chart.LeftAxis()}) {
@@ -318,11 +277,9 @@ TEST_F(ChartTest, SeriesKeepsOrderAndLargestValues) {
     EXPECT_EQ(series.Count(), 3);
     EXPECT_DOUBLE_EQ(series.MaxX(), 3);
     EXPECT_DOUBLE_EQ(series.MaxY(), -2);  // the largest of negative loads, not 0
-    auto* curve = qobject_cast<QCPCurve*>(chart.Plot()->plottable(0));
-    ASSERT_NE(curve, nullptr);
     const double keys[] = {3, 1, 2};
     for (int i = 0; i < 3; ++i) {
-        EXPECT_DOUBLE_EQ(curve->data()->at(i)->key, keys[i]);
+        EXPECT_DOUBLE_EQ(series.Point(i).x(), keys[i]);
     }
     series.AddXY(0.5, 9);
     EXPECT_DOUBLE_EQ(series.MaxY(), 9);
@@ -330,6 +287,38 @@ TEST_F(ChartTest, SeriesKeepsOrderAndLargestValues) {
     EXPECT_EQ(series.Count(), 0);
     EXPECT_DOUBLE_EQ(series.MaxX(), 0);
     EXPECT_DOUBLE_EQ(series.MaxY(), 0);
+}
+
+TEST_F(ChartTest, AddPointsAddsWhatAddXYAddsOneByOne) {
+    const struct {
+        const char* what;
+        std::vector<std::pair<double, double>> before;
+        std::vector<double> xs, ys;
+    } cases[] = {
+        {"negative loads into an empty series", {}, {3, 1, 2}, {-2, -7, -5}},
+        {"after points already there", {{0.5, 9}}, {3, 1}, {-2, 10}},
+        {"spans of different lengths", {}, {1, 2, 3}, {4, 5}},
+        {"nothing", {{1, 1}}, {}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TChart oneByOne;
+        chart.Series().Clear();
+        for (auto [x, y] : c.before) {
+            chart.Series().AddXY(x, y);
+            oneByOne.Series().AddXY(x, y);
+        }
+        chart.Series().AddPoints(c.xs, c.ys);
+        for (size_t i = 0; i < std::min(c.xs.size(), c.ys.size()); ++i) {
+            oneByOne.Series().AddXY(c.xs[i], c.ys[i]);
+        }
+        ASSERT_EQ(chart.Series().Count(), oneByOne.Series().Count());
+        for (int i = 0; i < chart.Series().Count(); ++i) {
+            EXPECT_EQ(chart.Series().Point(i), oneByOne.Series().Point(i)) << i;
+        }
+        EXPECT_DOUBLE_EQ(chart.Series().MaxX(), oneByOne.Series().MaxX());
+        EXPECT_DOUBLE_EQ(chart.Series().MaxY(), oneByOne.Series().MaxY());
+    }
 }
 
 // New points redraw the curve alone; whatever else changed with them, the screen ends up as a
@@ -344,6 +333,22 @@ TEST_F(ChartTest, PacedRedrawShowsWhatAWholeRedrawShows) {
          [](TChart& c) { c.Series().AddXY(3, 4), c.LeftAxis().SetMaximum(10); }},
         {"the time axis, then points",
          [](TChart& c) { c.BottomAxis().SetMaximum(20), c.Series().AddXY(4, 2); }},
+        {"times going back", [](TChart& c) { c.Series().AddXY(12, 3), c.Series().AddXY(0.5, 7); }},
+        {"points outside the view and one inside",
+         [](TChart& c) {
+             for (auto [x, y] : {std::pair{-1.0, 1.0}, {2, 50}, {30, 2}, {2, -3}, {5, 5}}) {
+                 c.Series().AddXY(x, y);
+             }
+         }},
+        {"a point under the axis lines and one above them",
+         [](TChart& c) { c.Series().AddXY(0, 0), c.Series().AddXY(8, 8); }},
+        {"the view zoomed, then points",
+         [](TChart& c) {
+             QSignalSpy zoomed(&c, &TChart::Zoomed);
+             c.ZoomPercent(110);
+             ASSERT_TRUE(zoomed.wait(2000));
+             c.Series().AddXY(9, 6);
+         }},
     };
     for (const auto& c : cases) {
         const QImage before = chart.grab().toImage();

@@ -8,12 +8,15 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QWheelEvent>
+#include <functional>
 #include <vector>
 
 #include "chart/chart.h"
 #include "measure/navigation.h"
 #include "panels_fixture.h"
 #include "platform/application_cursor.h"
+#include "support/screen_watch.h"
+#include "support/wait.h"
 
 namespace {
 
@@ -57,6 +60,21 @@ class ChartTest : public MeasurePanelsTest {
         QTest::mousePress(&Plot(), Qt::LeftButton, {}, from);
         QTest::mouseMove(&Plot(), to);
         QTest::mouseRelease(&Plot(), Qt::LeftButton, {}, to);
+    }
+
+    // One notch of the wheel over the middle of the plotting area; negative: towards the operator.
+    void Wheel(int angle) {
+        const QPointF at = Plot().axisRect()->rect().center();
+        QWheelEvent wheel(at, Plot().mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&Plot(), &wheel);
+    }
+
+    // As while recording: a redraw made just now, and a new sample waiting for the next one,
+    // which the pacing holds back for an interval.
+    void RedrawnJustNowWithASampleWaiting() {
+        Chart().RepaintNow();
+        Chart().Series().AddXY(1, 1);
     }
 };
 
@@ -132,10 +150,7 @@ TEST_F(ChartTest, OneWheelNotchZoomsByOnePercentAtEachEnd) {
         SCOPED_TRACE(row.name);
         ShowView(0, 10, 0, 10);
         QSignalSpy zoomed(&Chart(), &TChart::Zoomed);
-        const QPointF at = Plot().axisRect()->rect().center();
-        QWheelEvent wheel(at, Plot().mapToGlobal(at), QPoint(), QPoint(0, row.angle), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(&Plot(), &wheel);
+        Wheel(row.angle);
         for (TChartAxis* axis : {&Chart().BottomAxis(), &Chart().LeftAxis()}) {
             EXPECT_NEAR(axis->Minimum(), row.min, 1e-9);
             EXPECT_NEAR(axis->Maximum(), row.max, 1e-9);
@@ -199,6 +214,53 @@ TEST_F(ChartTest, RectangleDragZoomsRightDownAndFitsAgainLeftUp) {
     EXPECT_DOUBLE_EQ(Chart().BottomAxis().Maximum(), 22);
     EXPECT_DOUBLE_EQ(Chart().LeftAxis().Maximum(), 24);
     EXPECT_EQ(Chart().LeftAxis().Increment(), 5);
+}
+
+TEST_F(ChartTest, OperatorsActionsReachTheScreenWithoutWaitingForThePacing) {
+    const struct {
+        const char* name;
+        std::function<void()> act;
+    } actions[] = {
+        {"<", [this] { Click(Button("Button1")); }},
+        {">", [this] { Click(Button("btRight")); }},
+        {"X ++", [this] { Click(Button("Button3")); }},
+        {"Авто-Масштаб", [this] { Click(Button("Button4")); }},
+        {"rectangle drag up and left",
+         [this] {
+             const QPoint from = Plot().axisRect()->rect().center();
+             Drag(from, from - QPoint(100, 80));
+         }},
+        {"Start", [this] { Click(Button("btStart")); }},
+        {"Cancel", [this] { Click(Button("btCancel")); }},
+    };
+    for (const auto& action : actions) {
+        SCOPED_TRACE(action.name);
+        SetPoints({{20, 20}});
+        ShowView(0, 10, 0, 10);
+        RedrawnJustNowWithASampleWaiting();
+        TScreenWatch watch(Plot());
+        action.act();
+        TScreenWatch::RunDueEvents();
+        EXPECT_EQ(watch.ShownTimeRange(), Plot().xAxis->range());
+    }
+}
+
+TEST_F(ChartTest, ZoomStepsAndTheirArrivalReachTheScreenWithoutWaiting) {
+    ShowView(0, 10, 0, 10);
+    RedrawnJustNowWithASampleWaiting();
+    TScreenWatch watch(Plot());
+    QSignalSpy zoomed(&Chart(), &TChart::Zoomed);
+    Wheel(-120);
+    // Each step of the animation is drawn when its own short interval has passed: what is shown
+    // first is a view on its way.
+    ASSERT_TRUE(WaitUntil([&] { return watch.ShownTimeRange().has_value(); }));
+    EXPECT_GT(watch.ShownTimeRange()->lower, 0);
+    EXPECT_LT(watch.ShownTimeRange()->lower, 0.1);
+    ASSERT_TRUE(zoomed.wait(2000));
+    TScreenWatch::RunDueEvents();
+    ASSERT_TRUE(watch.ShownTimeRange().has_value());
+    EXPECT_NEAR(watch.ShownTimeRange()->lower, 0.1, 1e-9);
+    EXPECT_NEAR(watch.ShownTimeRange()->upper, 9.9, 1e-9);
 }
 
 TEST_F(ChartTest, ReadoutFollowsThePointerInsideTheAxesOnly) {

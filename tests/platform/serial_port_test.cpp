@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
 #include <cstdio>
+#include <span>
+#include <vector>
 
 #include "support/pty_pair.h"
 
@@ -24,15 +30,30 @@ TDcb RawLine(TDcb dcb) {
     return dcb;
 }
 
+// Reads until `expected` bytes came, in reads of at most 64 bytes.
 std::vector<uint8_t> Drain(SerialPort& port, size_t expected) {
     std::vector<uint8_t> got;
+    std::array<uint8_t, 64> buffer{};
     for (int tries = 0; got.size() < expected && tries < 1000; ++tries) {
-        uint8_t byte = 0;
-        if (port.ReadByte(byte)) {
-            got.push_back(byte);
-        }
+        const size_t wanted = std::min(buffer.size(), expected - got.size());
+        const size_t n = port.Read(std::span(buffer).first(wanted));
+        got.insert(got.end(), buffer.begin(), buffer.begin() + n);
     }
     return got;
+}
+
+// Whether a read finds nothing.
+bool ReadsNothing(SerialPort& port) {
+    std::array<uint8_t, 8> buffer{};
+    return port.Read(buffer) == 0;
+}
+
+// Waits until the line has delivered `count` bytes to the port's input queue.
+bool Queued(const SerialPort& port, uint32_t count) {
+    for (int tries = 0; tries < 1000 && port.BytesQueued() < count; ++tries) {
+        usleep(1000);
+    }
+    return port.BytesQueued() == count;
 }
 
 class SerialPortTest : public ::testing::Test {
@@ -93,9 +114,25 @@ TEST_F(SerialPortTest, PurgeDiscardsQueuedBytes) {
     pty.Write({1, 2, 3});
     ASSERT_EQ(Drain(port, 1), std::vector<uint8_t>{1});
     port.Purge();
-    uint8_t byte = 0;
-    EXPECT_FALSE(port.ReadByte(byte));
+    EXPECT_TRUE(ReadsNothing(port));
     EXPECT_EQ(port.BytesQueued(), 0u);
+}
+
+TEST_F(SerialPortTest, ReadTakesTheQueuedBytesThatFitAndLeavesTheRest) {
+    TDcb dcb;
+    ASSERT_TRUE(port.GetCommState(dcb));
+    ASSERT_TRUE(port.SetCommState(RawLine(dcb)));
+    pty.Write({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    ASSERT_TRUE(Queued(port, 10));
+    std::array<uint8_t, 4> small{};
+    ASSERT_EQ(port.Read(small), 4u);
+    EXPECT_EQ(small, (std::array<uint8_t, 4>{1, 2, 3, 4}));
+    EXPECT_EQ(port.BytesQueued(), 6u);
+    std::array<uint8_t, 16> large{};
+    ASSERT_EQ(port.Read(large), 6u);
+    EXPECT_EQ(std::vector<uint8_t>(large.begin(), large.begin() + 6),
+              (std::vector<uint8_t>{5, 6, 7, 8, 9, 10}));
+    EXPECT_TRUE(ReadsNothing(port));
 }
 
 TEST_F(SerialPortTest, SettingsWithoutCounterpartAreRefusedUnchanged) {
@@ -130,8 +167,7 @@ TEST_F(SerialPortTest, HungUpLineYieldsNothing) {
     pty.Write({1, 2, 3});
     pty.CloseMaster();
     EXPECT_EQ(port.BytesQueued(), 0u);
-    uint8_t byte = 0;
-    EXPECT_FALSE(port.ReadByte(byte));
+    EXPECT_TRUE(ReadsNothing(port));
 }
 
 TEST(SerialPortOpen, FailsCleanlyWithoutADevice) {
@@ -140,8 +176,7 @@ TEST(SerialPortOpen, FailsCleanlyWithoutADevice) {
         EXPECT_FALSE(port.Open(path)) << path;
         EXPECT_FALSE(port.IsOpen());
         EXPECT_EQ(port.BytesQueued(), 0u);
-        uint8_t byte = 0;
-        EXPECT_FALSE(port.ReadByte(byte));
+        EXPECT_TRUE(ReadsNothing(port));
         TDcb dcb;
         EXPECT_FALSE(port.GetCommState(dcb));
         EXPECT_FALSE(port.SetCommState(dcb));
