@@ -18,7 +18,8 @@ struct TFileResult {
 struct TOpenedTest {
     bool ok = false;
     QString error;          // names the file and the reason when !ok; the store is then untouched
-    QString warning;        // set when fewer samples were loaded than the header announces
+    QString warning;        // set when fewer samples were loaded than the header announces,
+                            // or what was wrong with a recovered journal
     TSpecimenData header;   // as read, every text terminated inside its field
     int32_t announced = 0;  // SampleCount of the header, a negative one read as 0
     int32_t loaded = 0;     // samples put into the store (= its Count)

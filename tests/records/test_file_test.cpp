@@ -40,15 +40,6 @@ class TestFile : public ::testing::Test {
         return path;
     }
 
-    // A store whose every entry holds a sentinel, to see what opening touched.
-    static std::unique_ptr<TSampleStore> SentinelStore() {
-        auto store = std::make_unique<TSampleStore>();
-        store->ForceN.fill(-77);
-        store->TimeMs.fill(-88);
-        store->Count = 5;
-        return store;
-    }
-
     QTemporaryDir dir_;
 };
 
