@@ -20,6 +20,25 @@ void SyncFolder(const QString& folder) {
     }
 }
 
+// Calls `write(at, left, done)` until every byte is written; a system that takes only a part
+// (a disk about to fill) is asked again for the rest, which then fails with the real reason.
+template <typename TWrite>
+int WriteEvery(const void* bytes, size_t size, TWrite write) {
+    const auto* at = static_cast<const char*>(bytes);
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t written = write(at + done, size - done, static_cast<off_t>(done));
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return written < 0 ? errno : EIO;  // nothing written would never end
+        }
+        done += static_cast<size_t>(written);
+    }
+    return 0;
+}
+
 }  // namespace
 
 TJournalFile::~TJournalFile() {
@@ -37,34 +56,14 @@ int TJournalFile::Create(const QString& path) {
 }
 
 int TJournalFile::Append(const void* bytes, size_t size) {
-    const auto* at = static_cast<const char*>(bytes);
-    while (size > 0) {
-        const ssize_t written = write(fd_, at, size);
-        if (written < 0 && errno != EINTR) {
-            return errno;
-        }
-        if (written > 0) {
-            at += written;
-            size -= static_cast<size_t>(written);
-        }
-    }
-    return 0;
+    return WriteEvery(bytes, size,
+                      [this](const char* at, size_t left, off_t) { return write(fd_, at, left); });
 }
 
 int TJournalFile::WriteAt(off_t offset, const void* bytes, size_t size) {
-    const auto* at = static_cast<const char*>(bytes);
-    while (size > 0) {
-        const ssize_t written = pwrite(fd_, at, size, offset);
-        if (written < 0 && errno != EINTR) {
-            return errno;
-        }
-        if (written > 0) {
-            at += written;
-            offset += written;
-            size -= static_cast<size_t>(written);
-        }
-    }
-    return 0;
+    return WriteEvery(bytes, size, [this, offset](const char* at, size_t left, off_t done) {
+        return pwrite(fd_, at, left, offset + done);
+    });
 }
 
 int TJournalFile::RequestDiskSync() {
