@@ -12,14 +12,15 @@
 struct TJournalScan {
     bool Present = false;   // a file of the journal's name is there
     QString Error;          // it could not be read (names the file and the reason)
-    int32_t Samples = 0;    // whole samples that recover, by the file's length, at most 32767
+    int32_t Samples = 0;    // whole samples in sequence, by the file's length, at most 32767
     QString Damage;         // empty for an intact journal, else what is wrong, for the operator
     TSpecimenData Header;   // texts terminated inside their fields
     int32_t PeriodMs = 0;   // 0 when the header holds none
     int32_t Announced = 0;  // SampleCount of the header
 
     // Worth the operator's question. A readable journal without a whole sample holds nothing
-    // of a test and is removed; one that could not be read is left alone.
+    // of a test: the window removes it (Discard, or SetAside, which removes such a journal).
+    // One that could not be read is left alone.
     bool Offered() const { return Error.isEmpty() && Samples > 0; }
 };
 

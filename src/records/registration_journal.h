@@ -42,14 +42,16 @@ class TRegistrationJournal {
 
     // Start: a new journal with the header and no sample. A journal left from an earlier
     // registration is set aside first (dated `now`), never overwritten. A missing folder is
-    // created, its parent is not.
+    // created, its parent is not. Waits once for the folder to reach the disk, so that the new
+    // name survives a power loss.
     void Begin(const TSpecimenData& header, int32_t periodMs, const QDateTime& now);
     // A stored sample: one write of its record to the system, and once a second the header's
     // SampleCount and a disk sync in the background.
     void Append(int32_t forceN, int32_t timeMs);
     // The window's 100 ms timer keeps that pace while no sample comes.
     void Sync();
-    // Stop: the header and the data reach the disk now; the file stays for a save or recovery.
+    // Stop: the header and the data reach the disk now (the one wait for the disk besides
+    // Begin's); the file stays for a save or recovery.
     void Close();
     // Cancel during a registration: the journal so far is set aside and a new one begins from
     // sample 0 with the same header and period. A journal that failed is only set aside: it
