@@ -1,7 +1,6 @@
 #include "about/form_about.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFrame>
 #include <QIcon>
 #include <QKeyEvent>
@@ -9,8 +8,10 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
+#include <QUrl>
 
 #include "about/about_pictures.h"
+#include "ui/user_dialogs.h"
 
 namespace {
 
@@ -84,11 +85,11 @@ void SetApplicationCursor(Qt::CursorShape shape) {
 
 }  // namespace
 
-TFormAbout::TFormAbout(QWidget* parent)
+TFormAbout::TFormAbout(TUserDialogs& dialogs, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      OpenUrl([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
+      dialogs_(dialogs) {
     setWindowTitle(QStringLiteral("   О программе..."));
     setWindowIcon(QIcon(QPixmap::fromImage(QImage::fromData(AboutResource("icon.png")))));
     setFixedSize(490, 281);
@@ -137,7 +138,7 @@ void TFormAbout::FormClick() {
 }
 
 void TFormAbout::Label7Click() {
-    OpenUrl(QUrl::fromUserInput(Label7->text()));
+    dialogs_.OpenUrl(QUrl::fromUserInput(Label7->text()));
     close();
 }
 

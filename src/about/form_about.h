@@ -3,20 +3,15 @@
 #pragma once
 
 #include <QDialog>
-#include <QUrl>
-#include <functional>
 
 class QLabel;
+class TUserDialogs;
 
 class TFormAbout : public QDialog {
     Q_OBJECT
 
   public:
-    explicit TFormAbout(QWidget* parent = nullptr);
-
-    // Opens a web address in the system's browser; its result is not looked at. Tests put
-    // their own function here.
-    std::function<void(const QUrl&)> OpenUrl;
+    TFormAbout(TUserDialogs& dialogs, QWidget* parent);
 
     // The click of the window and of every label and picture in it except Label7: closes.
     void FormClick();
@@ -38,6 +33,7 @@ class TFormAbout : public QDialog {
   private:
     void BuildLayout();
 
+    TUserDialogs& dialogs_;
     QLabel* Label7 = nullptr;
     bool pressed_ = false;  // the left button went down on the window or a label in it
 };

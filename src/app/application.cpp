@@ -1,33 +1,21 @@
 #include "app/application.h"
 
-#include <QMessageBox>
+#include "platform/error_report.h"
 
-namespace {
+TApplication::TApplication(int& argc, char** argv)
+    : QApplication(argc, argv), desktop_(MakeDesktopDialogs()), dialogs_(desktop_.get()) {}
 
-void ShowErrorBox(const QString& text) {
-    QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), text,
-                          QMessageBox::Ok);
-}
-
-}  // namespace
-
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
-    platform::SetErrorDisplay(ShowErrorBox);
-}
-
-TApplication::~TApplication() {
-    platform::SetErrorDisplay({});
-}
+TApplication::~TApplication() = default;
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {
-        platform::ShowCaughtError();
+        dialogs_->Error(nullptr, platform::CaughtErrorText());
     }
     return false;
 }
 
-void TApplication::SetErrorDisplay(platform::ErrorDisplay display) {
-    platform::SetErrorDisplay(display ? std::move(display) : ShowErrorBox);
+void TApplication::UseDialogs(TUserDialogs* dialogs) {
+    dialogs_ = dialogs != nullptr ? dialogs : desktop_.get();
 }

@@ -1,10 +1,12 @@
-// The application object: it shows the general error box as a message box, and an exception
-// that still escapes an event handler is shown there too, and the program carries on.
+// The application object: it holds the desktop's dialogs, which the program's windows use, and
+// an exception that still escapes an event handler is shown in their general error box, after
+// which the program carries on.
 #pragma once
 
 #include <QApplication>
+#include <memory>
 
-#include "platform/error_report.h"
+#include "ui/user_dialogs.h"
 
 class TApplication : public QApplication {
   public:
@@ -13,6 +15,11 @@ class TApplication : public QApplication {
 
     bool notify(QObject* receiver, QEvent* event) override;
 
-    // Tests replace the box with their own display; an empty function restores the box.
-    static void SetErrorDisplay(platform::ErrorDisplay display);
+    TUserDialogs& Dialogs() { return *dialogs_; }
+    // Tests answer the dialogs themselves; nullptr brings the desktop's back.
+    void UseDialogs(TUserDialogs* dialogs);
+
+  private:
+    std::unique_ptr<TUserDialogs> desktop_;
+    TUserDialogs* dialogs_;
 };

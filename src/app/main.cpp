@@ -4,7 +4,6 @@
 #include <QFont>
 #include <QSocketNotifier>
 #include <csignal>
-#include <exception>
 #include <memory>
 
 #include "app/application.h"
@@ -13,6 +12,7 @@
 #include "config/config_form.h"
 #include "platform/error_report.h"
 #include "platform/process_priority.h"
+#include "platform/single_instance.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ void MapClassicFonts() {
 }
 
 int Run(TApplication& app, platform::SingleInstance& instance) {
-    if (RefuseSecondCopy(instance, *MakeDesktopDialogs())) {
+    if (RefuseSecondCopy(instance, app.Dialogs())) {
         return 0;
     }
     platform::RaiseProcessPriority();
@@ -72,8 +72,8 @@ int Run(TApplication& app, platform::SingleInstance& instance) {
     QApplication::setFont(windowFont);
 
     CatchTerminateSignals();
-    auto mainForm = std::make_unique<TMainForm>();
-    TConfigForm configForm(mainForm.get());
+    auto mainForm = std::make_unique<TMainForm>(app.Dialogs());
+    TConfigForm configForm(app.Dialogs(), mainForm.get());
     mainForm->show();
     CloseOnTerminateSignal(*mainForm);
     app.exec();
@@ -89,8 +89,8 @@ int main(int argc, char** argv) {
     try {
         platform::SingleInstance instance(kMainWindowTitle);
         return Run(app, instance);
-    } catch (const std::exception& error) {
-        platform::ShowError(QString::fromUtf8(error.what()));
+    } catch (...) {
+        app.Dialogs().Error(nullptr, platform::CaughtErrorText());
     }
     return 0;
 }

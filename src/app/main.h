@@ -1,31 +1,28 @@
-// The main window of the recorder: layout, menu, creation and closing, and every handler of the
-// operator's controls. Handlers of each subsystem are defined in that subsystem's folder
-// (*_handlers.cpp); the rules they apply live in plain C++ beside them.
+// The main window of the recorder: its layout and menu, its creation and closing, and the panels
+// of the subsystems it is composed of. The names the operator's documentation gives the window's
+// operations are kept here; each hands over to the panel that does the work.
 #pragma once
 
 #include <QMainWindow>
-#include <array>
 #include <cstdint>
-#include <memory>
 
-#include "app/user_dialogs.h"
 #include "link/frame_sink.h"
 #include "measure/measure_state.h"
+#include "measure/registration.h"
 #include "measure/sample_store.h"
 #include "records/specimen_data.h"
+#include "ui/control_states.h"
 
 class QAction;
-class QButtonGroup;
-class QComboBox;
 class QFrame;
 class QGroupBox;
-class QLabel;
-class QLineEdit;
 class QMenu;
-class QPushButton;
-class QTimer;
-class TChart;
+class TChartPanel;
 class THelpViewer;
+class TLinkPanel;
+class TRecordsPanel;
+class TRegistrationPanel;
+class TUserDialogs;
 
 inline const QString kMainWindowTitle = QStringLiteral("  Регистратор ВЕ-17 v1.1");
 
@@ -33,8 +30,8 @@ class TMainForm : public QMainWindow, public TFrameSink {
     Q_OBJECT
 
   public:
-    // dialogs: the dialogs and printer to use; the desktop's own when null.
-    explicit TMainForm(std::unique_ptr<TUserDialogs> dialogs = nullptr);
+    // dialogs: the dialogs, message boxes and printer the window and its dialogs use.
+    explicit TMainForm(TUserDialogs& dialogs);
     ~TMainForm() override;
 
     // Link
@@ -48,15 +45,6 @@ class TMainForm : public QMainWindow, public TFrameSink {
 
     // Load chart
     void AutoScale();
-
-    // Registration
-    void btStartClick();
-    void btStopClick();
-    void btCancelClick();
-    void TmTimer();
-    void UpdateIndicators();
-
-    // Chart navigation
     void Button1Click();
     void btRightClick();
     void Button3Click();
@@ -67,6 +55,13 @@ class TMainForm : public QMainWindow, public TFrameSink {
     void chrtSignTracesMouseWheelUp();
     void chrtSignTracesMouseMove(int x, int y);
     void Panel2MouseMove();
+
+    // Registration
+    void btStartClick();
+    void btStopClick();
+    void btCancelClick();
+    void TmTimer();
+    void UpdateIndicators();
 
     // Test records
     void btSaveTestClick();
@@ -85,57 +80,42 @@ class TMainForm : public QMainWindow, public TFrameSink {
     void mnAboutClick();
     void mnHelpClick();
 
-    // State owned by the window
-    TSampleStore Store;
-    TMeasureState Measure;
-    TSpecimenData Specimen;
-    bool Started = false;
-    bool Stopped = false;
-    uint16_t TickCount = 0;
+    // The records the window owns, for reading.
+    const TSampleStore& Store() const { return store_; }
+    const TMeasureState& Measure() const { return measure_; }
+    const TSpecimenData& Specimen() const { return specimen_; }
 
-    // Controls, named as the operator's documentation and the handlers name them
-    QFrame* Panel2 = nullptr;
-    TChart* chrtSignTraces = nullptr;
-    QFrame* Panel3 = nullptr;
-    QLabel* stX = nullptr;
-    QLabel* stY = nullptr;
-    QLabel* lbRmax = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* btRight = nullptr;
-    QPushButton* Button3 = nullptr;
-    QPushButton* Button4 = nullptr;
-    QPushButton* btPrintChart = nullptr;
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildLayout();
+    void BuildPanels();
+    void BuildMenu();
+    void SetTabOrder();
+    void ConnectMenu();
+    void ApplyControlStates(const TControlStates& states);
+    void FormClose();
+
+    TUserDialogs& dialogs_;
+    TSampleStore store_;
+    TMeasureState measure_;
+    TSpecimenData specimen_;
+    TRegistrationFlags registrationFlags_;
+
+    // The frames the panels fill, at their places in the window.
     QFrame* Panel1 = nullptr;
-    QLabel* stFORCE = nullptr;
-    QLabel* stMaxForce = nullptr;
-    QLabel* stSpeedForce = nullptr;
+    QFrame* Panel2 = nullptr;
+    QFrame* Panel3 = nullptr;
     QGroupBox* gbControl = nullptr;
-    QComboBox* cbPeriod = nullptr;
-    QLabel* stCountSamples = nullptr;
-    QPushButton* btStop = nullptr;
-    QPushButton* btStart = nullptr;
-    QButtonGroup* RegistrationGroup = nullptr;
-    QFrame* pnInfo = nullptr;
-    QLabel* lbInfoDate = nullptr;
-    QLabel* lbInfoTest = nullptr;
-    QLabel* lbInfoMark = nullptr;
-    QLabel* lbInfoType = nullptr;
-    QLabel* lbInfoSQR = nullptr;
-    QLabel* lbInfoFmax = nullptr;
-    QLabel* lbInfoRmax = nullptr;
-    QPushButton* btCancel = nullptr;
     QGroupBox* gbTestSpec = nullptr;
-    QLineEdit* edTestName = nullptr;
-    QLineEdit* edSampleName = nullptr;
-    QLineEdit* edSampleType = nullptr;
-    QLineEdit* edSQR = nullptr;
-    QPushButton* btOpenTest = nullptr;
-    QPushButton* btProtocol = nullptr;
-    QPushButton* btSaveTest = nullptr;
-    QPushButton* btToExel = nullptr;
-    QFrame* stBar = nullptr;
-    std::array<QLabel*, 4> stBarPanels{};
-    QTimer* Tm = nullptr;
+
+    TLinkPanel* link_ = nullptr;
+    TChartPanel* chart_ = nullptr;
+    TRegistrationPanel* registrationPanel_ = nullptr;
+    TRecordsPanel* records_ = nullptr;
+    THelpViewer* helpViewer_ = nullptr;
 
     QMenu* N1 = nullptr;
     QMenu* N2 = nullptr;
@@ -152,27 +132,6 @@ class TMainForm : public QMainWindow, public TFrameSink {
     QAction* mnHelp = nullptr;
     QAction* mnAbout = nullptr;
 
-    TUserDialogs& Dialogs() { return *dialogs_; }
-
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-  private:
-    void BuildLayout();
-    void BuildChartArea();
-    void BuildIndicatorPanel();
-    void BuildControlGroup();
-    void BuildInfoPanel();
-    void BuildSpecimenGroup();
-    void BuildRecordButtons();
-    void BuildStatusBar();
-    void BuildMenu();
-    void ConnectHandlers();
-    void FormClose();
-
-    std::unique_ptr<TUserDialogs> dialogs_;
-    THelpViewer* helpViewer_ = nullptr;
     bool closed_ = false;
 };
 

@@ -1,8 +1,8 @@
 // The start-up rule of one running copy per desktop.
 #pragma once
 
-#include "app/user_dialogs.h"
 #include "platform/single_instance.h"
+#include "ui/user_dialogs.h"
 
 // True when another copy of the recorder runs on this desktop; the operator then hears the error
 // beep and reads "  Приложение уже работает !   ".

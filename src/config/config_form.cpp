@@ -1,18 +1,16 @@
 #include "config/config_form.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 
 #include "config/config.h"
 #include "config/config_pictures.h"
-#include "platform/error_report.h"
 #include "platform/integer_text.h"
+#include "ui/user_dialogs.h"
 
 namespace {
 
@@ -79,7 +77,8 @@ bool IsTypedCharacter(const QKeyEvent& key) {
 
 }  // namespace
 
-TConfigForm::TConfigForm(QWidget* parent) : QDialog(parent) {
+TConfigForm::TConfigForm(TUserDialogs& dialogs, QWidget* parent)
+    : QDialog(parent), dialogs_(dialogs) {
     BuildLayout();
     ReadIniFile();
     FillControls();
@@ -190,7 +189,7 @@ void TConfigForm::edFscaleKeyPress(QLineEdit* box, QChar& key) {
 // has shown any error it raised.
 void TConfigForm::ConfigSaveClicked() {
     setResult(QDialog::Accepted);
-    platform::RunReportingErrors([this] { btConfigSaveClick(); });
+    RunReportingErrors(dialogs_, this, [this] { btConfigSaveClick(); });
     accept();
 }
 
@@ -201,20 +200,9 @@ void TConfigForm::btConfigSaveClick() {
     const int32_t scale = platform::StrToInt(edFscale->text());
     if (scale < 10 || scale > 5000) {
         edFscale->setText(QString::number(INI_FILE_DATA.FORCE_SCALE));
-        ShowScaleError();
+        dialogs_.Message(this, QStringLiteral("Ошибка: недопустимое значение шкалы нагрузки! "));
     }
     INI_FILE_DATA.FORCE_SCALE = static_cast<int16_t>(platform::StrToInt(edFscale->text()));
     INI_FILE_DATA.LINK_PORT = cbLinkPort->currentText();
     WriteIniFile();
-}
-
-void TConfigForm::ShowScaleError() {
-    const QString text = QStringLiteral("Ошибка: недопустимое значение шкалы нагрузки! ");
-    if (ShowScaleMessage) {
-        ShowScaleMessage(text);
-        return;
-    }
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
-                    this);
-    box.exec();
 }

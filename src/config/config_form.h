@@ -2,20 +2,20 @@
 #pragma once
 
 #include <QDialog>
-#include <functional>
 
 class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class TUserDialogs;
 
 class TConfigForm : public QDialog {
     Q_OBJECT
 
   public:
     // Builds the window, reloads the configuration from the file and fills the controls.
-    explicit TConfigForm(QWidget* parent = nullptr);
+    TConfigForm(TUserDialogs& dialogs, QWidget* parent);
 
     // Key filter of the scale boxes: swallows the character by setting it to QChar().
     void edFscaleKeyPress(QLineEdit* box, QChar& key);
@@ -23,9 +23,6 @@ class TConfigForm : public QDialog {
     // The accept action: puts the edited values into INI_FILE_DATA and writes the file.
     // A text that is not an integer throws std::runtime_error; so does a failed write.
     void btConfigSaveClick();
-
-    // Shows the refused-scale message; tests replace it, an empty function shows the real box.
-    static inline std::function<void(const QString&)> ShowScaleMessage;
 
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
@@ -59,5 +56,6 @@ class TConfigForm : public QDialog {
     void SetTabOrder();
     void FillControls();
     void ConfigSaveClicked();
-    void ShowScaleError();
+
+    TUserDialogs& dialogs_;
 };

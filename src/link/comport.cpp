@@ -1,6 +1,6 @@
 #include "link/comport.h"
 
-#include "link/ktcom.h"
+#include "link/device_frame.h"
 
 #if defined(__SANITIZE_THREAD__)
 #define VE17_TSAN 1
@@ -22,9 +22,10 @@ constexpr unsigned long kIdlePauseMs = 20;
 constexpr uint32_t kSilentCyclesToDrop = 10;
 
 // In a thread-checked build, the stretch in which the receiver is inside Qt, posting a call to
-// the UI thread and waiting for it, is left out of the checks: only Qt's own code runs there, and
-// Qt's event queue is guarded by futex-based locks the checker cannot see. The locks taken there
-// still count, and no data of this program is touched.
+// the UI thread and waiting for it, is left out of the checks: Qt's event queue is guarded by
+// futex-based locks the checker cannot see. The locks taken there still count; of this program's
+// data only the copy of the call that Qt carries over is made there, and the UI thread reads
+// nothing else of this thread's.
 struct QtOnlyStretch {
 #if defined(VE17_TSAN)
     QtOnlyStretch() {
@@ -67,59 +68,68 @@ void TCOMport::ReceiveLoop() {
         if (isInterruptionRequested()) {
             break;
         }
-        if (Receiving) {
-            ReceiveCycle();
+        TReceiverOwner* owner = owner_.load();
+        if (receiving_ && owner != nullptr) {
+            ReceiveCycle(*owner);
         } else {
             IdleCycle();
         }
         if (!isInterruptionRequested()) {
-            HandOver("SyncReceiving");
+            HandOver([](TReceiverOwner& to) { to.SyncReceiving(); });
         }
     }
-    Active = false;
+    active_ = false;
 }
 
-void TCOMport::ReceiveCycle() {
-    Active = true;
+void TCOMport::ReceiveCycle(TReceiverOwner& owner) {
+    active_ = true;
     setPriority(QThread::TimeCriticalPriority);
     msleep(kReceivePauseMs);
-    ++IdleCycles;
-    TKTCOM* owner = Owner.load();
-    Pending = owner != nullptr ? owner->PortBytesQueued() : 0;
-    if (Pending == 0 && IdleCycles > kSilentCyclesToDrop) {
-        IdleCycles = 0;
-        std::lock_guard lock(RxLock);
-        Rx.Drop();
+    ++idleCycles_;
+    pending_ = owner.PortBytesQueued();
+    if (pending_ == 0 && idleCycles_ > kSilentCyclesToDrop) {
+        idleCycles_ = 0;
+        std::lock_guard lock(rxLock_);
+        rx_.Drop();
     }
-    while (Pending != 0 && TakeByte(owner)) {
-        --Pending;
+    while (pending_ != 0 && TakeByte(owner)) {
+        --pending_;
     }
-    HandOver("CycleDone");
+    HandOver([](TReceiverOwner& to) { to.CycleDone(); });
 }
 
 void TCOMport::IdleCycle() {
-    Active = false;
+    active_ = false;
     setPriority(QThread::NormalPriority);
     msleep(kIdlePauseMs);
 }
 
 // False when the port gave no byte although bytes were reported: a port that failed
 // underneath yields nothing, and the rest of the cycle's count is given up.
-bool TCOMport::TakeByte(TKTCOM* owner) {
-    IdleCycles = 0;
+bool TCOMport::TakeByte(TReceiverOwner& owner) {
+    idleCycles_ = 0;
     uint8_t byte = 0;
-    if (!owner->PortReadByte(byte)) {
+    if (!owner.PortReadByte(byte)) {
         return false;
     }
     bool complete = false;
     {
-        std::lock_guard lock(RxLock);
-        complete = Rx.Feed(byte);
+        std::lock_guard lock(rxLock_);
+        complete = rx_.Feed(byte);
     }
     if (complete) {
-        HandOver("FrameReceived");
+        HandFrameOver();
     }
     return true;
+}
+
+// The assembler has already started over, but PayloadLength still describes the frame at the
+// start of its buffer.
+void TCOMport::HandFrameOver() {
+    HandOver([this](TReceiverOwner& to) {
+        std::lock_guard lock(rxLock_);
+        to.FrameReceived(std::span(rx_.RxBuffer.data(), rx_.PayloadLength + frame::kHeaderSize));
+    });
 }
 
 void TCOMport::PassGate() {
@@ -127,14 +137,17 @@ void TCOMport::PassGate() {
     gateOpened_.wait(lock, [this] { return !suspended_; });
 }
 
-// Runs the channel's operation on the UI thread and waits until it has returned. The operation
-// is named rather than passed as a functor, so no object of this code crosses the threads
-// behind Qt's own locks, which the thread checker cannot see.
-void TCOMport::HandOver(const char* operation) {
+// Runs the call with the owner on the UI thread (this object's thread) and waits until it has
+// returned. The call and the owner are copied into Qt's hand-over inside the stretch below, so
+// the UI thread reads nothing this thread wrote outside it.
+template <typename Call>
+void TCOMport::HandOver(Call call) {
     PassGate();
-    TKTCOM* owner = Owner.load();
-    if (owner != nullptr) {
-        [[maybe_unused]] const QtOnlyStretch qtOnly;
-        QMetaObject::invokeMethod(owner, operation, Qt::BlockingQueuedConnection);
+    TReceiverOwner* owner = owner_.load();
+    if (owner == nullptr) {
+        return;
     }
+    [[maybe_unused]] const QtOnlyStretch qtOnly;
+    QMetaObject::invokeMethod(
+        this, [owner, call] { call(*owner); }, Qt::BlockingQueuedConnection);
 }

@@ -45,7 +45,7 @@ constexpr platform::TCommTimeouts kUnitTimeouts{0, 0, 1, 0, 0};
 
 TKTCOM::TKTCOM(TFrameSink& sink, QObject* parent) : QObject(parent), sink_(sink) {
     Thread = new TCOMport(this);
-    Thread->Owner = this;
+    Thread->SetOwner(this);
     Thread->start();
     ReceiveRequested = false;
     ApplyReceiving();
@@ -56,7 +56,7 @@ TKTCOM::~TKTCOM() {
     ReceiveRequested = false;
     // The receiver may be waiting for a hand-over that only this thread can run, the
     // SyncReceiving that clears its run flag among them.
-    while (Thread->Active) {
+    while (Thread->Active()) {
         QThread::msleep(kStopPollMs);
         QCoreApplication::processEvents();
     }
@@ -71,7 +71,7 @@ TKTCOM::~TKTCOM() {
 
 void TKTCOM::StopThread() {
     Thread->Terminate();
-    Thread->Owner = nullptr;
+    Thread->SetOwner(nullptr);
     QElapsedTimer waited;
     waited.start();
     // A hand-over posted just before the terminate flag was set still has to run.
@@ -87,7 +87,7 @@ void TKTCOM::StopThread() {
 void TKTCOM::ApplyReceiving() {
     Thread->Suspend();
     QThread::msleep(kApplyPauseMs);
-    Thread->Receiving = Opened && ReceiveRequested;
+    Thread->SetReceiving(Opened && ReceiveRequested);
     QThread::msleep(kApplyPauseMs);
     Thread->Resume();
 }
@@ -96,7 +96,7 @@ bool TKTCOM::SetReceiving(bool on) {
     ReceiveRequested = on;
     SyncReceiving();
     QThread::msleep(kSetPauseMs);
-    return Thread->Receiving == on;
+    return Thread->Receiving() == on;
 }
 
 QString TKTCOM::GetStatusText() const {
@@ -104,7 +104,7 @@ QString TKTCOM::GetStatusText() const {
 }
 
 void TKTCOM::SyncReceiving() {
-    Thread->Receiving = ReceiveRequested;
+    Thread->SetReceiving(ReceiveRequested);
 }
 
 bool TKTCOM::Open(const QString& portName) {
@@ -141,14 +141,10 @@ bool TKTCOM::OpenPort(const QString& portName) {
     return true;
 }
 
-void TKTCOM::FrameReceived() {
-    {
-        std::lock_guard lock(Thread->RxLock);
-        const TFrameAssembler& rx = Thread->Rx;
-        const uint32_t length = rx.PayloadLength + frame::kHeaderSize;
-        std::copy_n(rx.RxBuffer.begin(), length, Frame.Bytes.begin());
-        Frame.Length = static_cast<uint16_t>(length);
-    }
+void TKTCOM::FrameReceived(std::span<const uint8_t> frame) {
+    const std::size_t length = std::min(frame.size(), Frame.Bytes.size());
+    std::copy_n(frame.begin(), length, Frame.Bytes.begin());
+    Frame.Length = static_cast<uint16_t>(length);
     sink_.ProcessFrame();
 }
 

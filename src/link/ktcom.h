@@ -9,9 +9,10 @@
 #include "link/comport.h"
 #include "link/device_frame.h"
 #include "link/frame_sink.h"
+#include "link/receiver_owner.h"
 #include "platform/serial_port.h"
 
-class TKTCOM : public QObject {
+class TKTCOM : public QObject, private TReceiverOwner {
     Q_OBJECT
   public:
     // Starts the receiver idle. The sink (the main window) gets every frame and every end of
@@ -28,15 +29,7 @@ class TKTCOM : public QObject {
     bool SetReceiving(bool on);
     QString GetStatusText() const;
     // Copies the request into the receiver's run flag.
-    Q_INVOKABLE void SyncReceiving();
-
-    // Hand-overs from the receiver, run on the UI thread while it waits.
-    Q_INVOKABLE void FrameReceived();
-    Q_INVOKABLE void CycleDone();
-
-    // The receiver's access to the port; safe while the UI thread re-opens it.
-    uint32_t PortBytesQueued();
-    bool PortReadByte(uint8_t& byte);
+    void SyncReceiving() override;
 
     TCOMport* Thread = nullptr;
     QString StatusText;
@@ -49,6 +42,13 @@ class TKTCOM : public QObject {
     TDeviceFrame Frame;
 
   private:
+    // The receiver's access to the port; safe while the UI thread re-opens it.
+    uint32_t PortBytesQueued() override;
+    bool PortReadByte(uint8_t& byte) override;
+    // Hand-overs from the receiver, run on the UI thread while it waits.
+    void FrameReceived(std::span<const uint8_t> frame) override;
+    void CycleDone() override;
+
     void ApplyReceiving();
     bool OpenPort(const QString& portName);
     void StopThread();

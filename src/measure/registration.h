@@ -4,10 +4,18 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 
 #include "measure/measure_state.h"
 #include "measure/sample_store.h"
+#include "ui/control_states.h"
+
+// The registration's own fields: whether Start or Stop ran last, and the timer's ticks within the
+// current second (0..9).
+struct TRegistrationFlags {
+    bool Started = false;
+    bool Stopped = false;
+    uint16_t TickCount = 0;
+};
 
 namespace measure {
 
@@ -28,18 +36,6 @@ void ClearSamples(TSampleStore& store, int32_t from, int32_t to);
 // window lets pending messages run, so it stays responsive.
 // The period, the area, the rings and the live force and rate stay.
 void CancelData(TMeasureState& state, TSampleStore& store, const std::function<void()>& pause);
-
-// Enabled state of the controls an action changes; an empty value leaves the control as it is.
-struct TControlStates {
-    std::optional<bool> Protocol;     // btProtocol
-    std::optional<bool> SaveTest;     // btSaveTest
-    std::optional<bool> OpenTest;     // btOpenTest
-    std::optional<bool> ToExel;       // btToExel
-    std::optional<bool> ConfigMenu;   // menu N2 "Параметры"
-    std::optional<bool> InfoVisible;  // pnInfo shown
-
-    bool operator==(const TControlStates&) const = default;
-};
 
 TControlStates ControlsOnStart();
 // Saving becomes possible only with more than 2 stored samples.

@@ -6,16 +6,15 @@
 #include <QLabel>
 #include <QTest>
 #include <QWindow>
-#include <vector>
 
 #include "about/form_about.h"
+#include "support/fake_dialogs.h"
 
 namespace {
 
 class FormAboutTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        form.OpenUrl = [this](const QUrl& url) { opened.push_back(url); };
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     }
@@ -43,8 +42,9 @@ class FormAboutTest : public ::testing::Test {
     // Somewhere on the bare white background, between the title and the device line.
     const QPoint background{320, 100};
 
-    TFormAbout form;
-    std::vector<QUrl> opened;
+    TFakeDialogs dialogs;
+    TFormAbout form{dialogs, nullptr};
+    const QList<QUrl>& opened = dialogs.openedUrls;
 };
 
 class ClickClosesTest : public FormAboutTest, public ::testing::WithParamInterface<const char*> {};
@@ -53,7 +53,7 @@ TEST_P(ClickClosesTest, ClosesWithoutOpeningTheLink) {
     ClickAt(CentreOf(GetParam()));
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(form.result(), QDialog::Rejected);
-    EXPECT_TRUE(opened.empty());
+    EXPECT_TRUE(opened.isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryLabelAndPicture, ClickClosesTest,
@@ -64,7 +64,7 @@ TEST_F(FormAboutTest, ClickOnTheBackgroundCloses) {
     ASSERT_EQ(form.childAt(background), nullptr);
     ClickAt(background);
     EXPECT_FALSE(form.isVisible());
-    EXPECT_TRUE(opened.empty());
+    EXPECT_TRUE(opened.isEmpty());
 }
 
 TEST_F(FormAboutTest, ClickOnTheRuleDoesNotClose) {
@@ -76,7 +76,7 @@ TEST_F(FormAboutTest, ClickOnTheLinkOpensItsAddressThenCloses) {
     const auto* link = form.findChild<QLabel*>(QStringLiteral("Label7"));
     ASSERT_NE(link, nullptr);
     ClickAt(CentreOf("Label7"));
-    ASSERT_EQ(opened.size(), 1u);
+    ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0].host(), link->text());
     EXPECT_TRUE(opened[0].scheme().startsWith(QLatin1String("http")));
     EXPECT_FALSE(form.isVisible());
@@ -86,7 +86,7 @@ TEST_F(FormAboutTest, PressOnTheLinkAndReleaseElsewhereDoesNothing) {
     QTest::mousePress(form.windowHandle(), Qt::LeftButton, {}, CentreOf("Label7"));
     QTest::mouseRelease(form.windowHandle(), Qt::LeftButton, {}, background);
     EXPECT_TRUE(form.isVisible());
-    EXPECT_TRUE(opened.empty());
+    EXPECT_TRUE(opened.isEmpty());
 }
 
 TEST_F(FormAboutTest, EscAndEnterDoNotClose) {

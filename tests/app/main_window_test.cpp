@@ -22,24 +22,28 @@ void Tick(TMainForm& form, int ticks) {
     }
 }
 
+QString FocusName(const QWidget* widget) {
+    return widget != nullptr ? widget->objectName() : QStringLiteral("(none)");
+}
+
 TEST_F(WindowTest, StartsStoppedWithOnlyOpeningAvailable) {
     EXPECT_EQ(form->windowTitle(), QStringLiteral("  Регистратор ВЕ-17 v1.1"));
-    EXPECT_TRUE(form->btStop->isChecked());
-    EXPECT_FALSE(form->btStart->isChecked());
-    EXPECT_TRUE(form->btOpenTest->isEnabled());
-    EXPECT_FALSE(form->btProtocol->isEnabled());
-    EXPECT_FALSE(form->btSaveTest->isEnabled());
-    EXPECT_FALSE(form->btToExel->isEnabled());
-    EXPECT_TRUE(form->N2->menuAction()->isEnabled());
-    EXPECT_TRUE(form->pnInfo->isHidden());
-    EXPECT_EQ(form->cbPeriod->currentText(), QStringLiteral("100"));
-    EXPECT_TRUE(form->Tm->isActive());
+    EXPECT_TRUE(Button("btStop")->isChecked());
+    EXPECT_FALSE(Button("btStart")->isChecked());
+    EXPECT_TRUE(Button("btOpenTest")->isEnabled());
+    EXPECT_FALSE(Button("btProtocol")->isEnabled());
+    EXPECT_FALSE(Button("btSaveTest")->isEnabled());
+    EXPECT_FALSE(Button("btToExel")->isEnabled());
+    EXPECT_TRUE(Menu("N2")->menuAction()->isEnabled());
+    EXPECT_TRUE(Widget("pnInfo")->isHidden());
+    EXPECT_EQ(Combo("cbPeriod")->currentText(), QStringLiteral("100"));
+    EXPECT_TRUE(Timer("Tm")->isActive());
 
     Tick(*form, 1);
-    EXPECT_EQ(form->stCountSamples->text(), QStringLiteral("00000"));
-    EXPECT_EQ(form->stMaxForce->text(), QStringLiteral("max=0.000   "));
-    EXPECT_EQ(form->stSpeedForce->text(), QStringLiteral("   0.0 кН/с"));
-    EXPECT_EQ(form->lbRmax->text(), QStringLiteral(" 0.000"));
+    EXPECT_EQ(Label("stCountSamples")->text(), QStringLiteral("00000"));
+    EXPECT_EQ(Label("stMaxForce")->text(), QStringLiteral("max=0.000   "));
+    EXPECT_EQ(Label("stSpeedForce")->text(), QStringLiteral("   0.0 кН/с"));
+    EXPECT_EQ(Label("lbRmax")->text(), QStringLiteral(" 0.000"));
 }
 
 TEST_F(WindowTest, StatusBarFillsDuringTheFirstSecondAndBlinksWithoutLink) {
@@ -49,7 +53,7 @@ TEST_F(WindowTest, StatusBarFillsDuringTheFirstSecondAndBlinksWithoutLink) {
     EXPECT_EQ(form->StatusPanelText(2), QStringLiteral("       НЕТ СВЯЗИ !!!    "));
     Tick(*form, 4);
     EXPECT_EQ(form->StatusPanelText(2), QString());
-    EXPECT_TRUE(form->btStop->isChecked()) << "the pressed Stop is not clicked again";
+    EXPECT_TRUE(Button("btStop")->isChecked()) << "the pressed Stop is not clicked again";
     Tick(*form, 1);
     EXPECT_EQ(form->StatusPanelText(1), QStringLiteral(" Машина: -пресс- / Шкала=  100 кН"));
     EXPECT_TRUE(form->StatusPanelText(3).startsWith(QLatin1Char(' ')));
@@ -58,60 +62,79 @@ TEST_F(WindowTest, StatusBarFillsDuringTheFirstSecondAndBlinksWithoutLink) {
 TEST_F(WindowTest, ControlsSitAtTheirPlaces) {
     EXPECT_EQ(form->centralWidget()->size(), QSize(1039, 664));
     const struct {
-        QWidget* control;
+        const char* control;
         QRect place;
     } table[] = {
-        {form->Panel2, QRect(8, 16, 753, 619)},        {form->Panel3, QRect(4, 578, 745, 35)},
-        {form->Panel1, QRect(772, 16, 253, 69)},       {form->gbControl, QRect(772, 118, 253, 183)},
-        {form->pnInfo, QRect(770, 120, 255, 183)},     {form->btCancel, QRect(942, 313, 82, 54)},
-        {form->gbTestSpec, QRect(772, 375, 253, 188)}, {form->btOpenTest, QRect(773, 578, 59, 56)},
-        {form->btProtocol, QRect(844, 579, 57, 55)},   {form->btSaveTest, QRect(912, 579, 58, 55)},
-        {form->btToExel, QRect(980, 579, 45, 55)},
+        {"Panel2", QRect(8, 16, 753, 619)},          {"Panel3", QRect(4, 578, 745, 35)},
+        {"chrtSignTraces", QRect(-3, -1, 742, 567)}, {"Panel1", QRect(772, 16, 253, 69)},
+        {"gbControl", QRect(772, 118, 253, 183)},    {"pnInfo", QRect(770, 120, 255, 183)},
+        {"btCancel", QRect(942, 313, 82, 54)},       {"gbTestSpec", QRect(772, 375, 253, 188)},
+        {"btOpenTest", QRect(773, 578, 59, 56)},     {"btProtocol", QRect(844, 579, 57, 55)},
+        {"btSaveTest", QRect(912, 579, 58, 55)},     {"btToExel", QRect(980, 579, 45, 55)},
+        {"stBar", QRect(0, 645, 1039, 19)},
     };
     for (const auto& row : table) {
-        EXPECT_EQ(row.control->geometry(), row.place) << row.control->metaObject()->className();
+        EXPECT_EQ(Widget(row.control)->geometry(), row.place) << row.control;
     }
-    EXPECT_EQ(form->btStop->size(), QSize(55, 53));
-    EXPECT_EQ(form->btStart->size(), QSize(140, 50));
-    EXPECT_EQ(form->stBar->height(), 19);
+    EXPECT_EQ(Button("btStop")->size(), QSize(55, 53));
+    EXPECT_EQ(Button("btStart")->size(), QSize(140, 50));
+    EXPECT_TRUE(Widget("pnInfo")->geometry().intersects(Widget("gbControl")->geometry()));
+    EXPECT_GT(form->centralWidget()->children().indexOf(Widget("pnInfo")),
+              form->centralWidget()->children().indexOf(Widget("gbControl")))
+        << "an opened test's panel lies over the registration group";
+}
+
+TEST_F(WindowTest, TabGoesFromTheRegistrationThroughTheSpecimenToTheFileButtons) {
+    const QStringList order = {"cbPeriod",     "btStop",       "btStart",  "edTestName",
+                               "edSampleName", "edSampleType", "edSQR",    "btOpenTest",
+                               "btProtocol",   "btSaveTest",   "btToExel", "btCancel"};
+    QStringList chain;
+    QWidget* widget = Widget("cbPeriod");
+    do {
+        if (widget->focusPolicy() & Qt::TabFocus) {
+            chain << FocusName(widget);
+        }
+        widget = widget->nextInFocusChain();
+    } while (widget != Widget("cbPeriod") && chain.size() <= order.size());
+    EXPECT_EQ(chain, order);
 }
 
 TEST_F(WindowTest, SpecimenBoxesStartWithTheirTextsAndLimits) {
     const struct {
-        QLineEdit* box;
+        const char* box;
         const char* text;
         int maxLength;
     } table[] = {
-        {form->edTestName, "(...)", 31},
-        {form->edSampleName, "(...)", 19},
-        {form->edSampleType, "(...)", 19},
-        {form->edSQR, "1000", 5},
+        {"edTestName", "(...)", 31},
+        {"edSampleName", "(...)", 19},
+        {"edSampleType", "(...)", 19},
+        {"edSQR", "1000", 5},
     };
     for (const auto& row : table) {
-        EXPECT_EQ(row.box->text(), QString::fromUtf8(row.text));
-        EXPECT_EQ(row.box->maxLength(), row.maxLength);
+        EXPECT_EQ(Edit(row.box)->text(), QString::fromUtf8(row.text));
+        EXPECT_EQ(Edit(row.box)->maxLength(), row.maxLength);
     }
 }
 
 TEST_F(WindowTest, MenuItemsHaveTheirStates) {
-    for (QAction* disabled :
-         {form->mnPort1, form->mnPort2, form->mnPort3, form->mnNote, form->mnModeModel}) {
-        EXPECT_FALSE(disabled->isEnabled()) << disabled->text().toStdString();
+    for (const char* disabled : {"mnPort1", "mnPort2", "mnPort3", "mnNote", "mnModeModel"}) {
+        EXPECT_FALSE(Action(disabled)->isEnabled()) << disabled;
     }
-    for (QAction* enabled : {form->mnExit, form->mnConfig, form->mnHelp, form->mnAbout}) {
-        EXPECT_TRUE(enabled->isEnabled()) << enabled->text().toStdString();
+    for (const char* enabled : {"mnExit", "mnConfig", "mnHelp", "mnAbout"}) {
+        EXPECT_TRUE(Action(enabled)->isEnabled()) << enabled;
     }
-    EXPECT_TRUE(form->mnModeNormal->isChecked());
-    EXPECT_EQ(form->mnNote->text(), QStringLiteral("Журнал ( F5 )"));
+    EXPECT_TRUE(Action("mnModeNormal")->isChecked());
+    EXPECT_EQ(Action("mnNote")->text(), QStringLiteral("Журнал ( F5 )"));
 }
 
 TEST_F(WindowTest, ExitClosesInOrderLikeTheCloseBox) {
     form->show();
     ASSERT_NE(KTCOM, nullptr);
-    form->mnExit->trigger();
+    QTimer* timer = Timer("Tm");
+    Action("mnExit")->trigger();
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(KTCOM, nullptr) << "the channel is released when the window closes";
-    EXPECT_FALSE(form->Tm->isActive());
+    EXPECT_FALSE(timer->isActive());
 }
 
 class UnreachablePortTest : public WindowTest {
@@ -122,9 +145,9 @@ class UnreachablePortTest : public WindowTest {
 };
 
 TEST_F(UnreachablePortTest, ReportsThePortAndStillOpensTheWindow) {
-    EXPECT_EQ(script->beeps, 1);
-    ASSERT_EQ(script->messages.size(), 1);
-    EXPECT_EQ(script->messages.front(),
+    EXPECT_EQ(dialogs.beeps, 1);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages.front(),
               QStringLiteral("  Внимание: ошибка при попытке открыть порт связи COM1   "));
     EXPECT_EQ(form->StatusPanelText(0), QStringLiteral("Порт COM1 - ошибка"));
 }
@@ -141,15 +164,17 @@ TEST(GeneralErrorBox, ShowsAnEscapingExceptionAndCarriesOn) {
             throw std::runtime_error("'12ab' is not a valid integer value");
         }
     } thrower;
-    QStringList shown;
-    TApplication::SetErrorDisplay([&shown](const QString& text) { shown << text; });
+    TFakeDialogs dialogs;
+    auto& app = static_cast<TApplication&>(*QCoreApplication::instance());
+    app.UseDialogs(&dialogs);
     QEvent first(QEvent::User);
     QEvent second(QEvent::User);
     EXPECT_FALSE(QCoreApplication::sendEvent(&thrower, &first));
     EXPECT_FALSE(QCoreApplication::sendEvent(&thrower, &second));
-    TApplication::SetErrorDisplay({});
+    app.UseDialogs(nullptr);
     EXPECT_EQ(thrower.events, 2) << "the program goes on after the first error";
-    EXPECT_EQ(shown, QStringList(2, QStringLiteral("'12ab' is not a valid integer value")));
+    EXPECT_EQ(dialogs.errors,
+              QStringList(2, QStringLiteral("'12ab' is not a valid integer value")));
 }
 
 }  // namespace

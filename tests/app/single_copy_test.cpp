@@ -40,11 +40,10 @@ TEST(SingleCopy, SecondStartIsRefusedWhileTheFirstRuns) {
     }
     platform::SingleInstance second(kMainWindowTitle);
 
-    auto script = std::make_shared<TDialogScript>();
-    TFakeDialogs dialogs(script);
+    TFakeDialogs dialogs;
     EXPECT_TRUE(RefuseSecondCopy(second, dialogs));
-    EXPECT_EQ(script->beeps, 1);
-    EXPECT_EQ(script->messages, QStringList{QStringLiteral("  Приложение уже работает !   ")});
+    EXPECT_EQ(dialogs.beeps, 1);
+    EXPECT_EQ(dialogs.messages, QStringList{QStringLiteral("  Приложение уже работает !   ")});
 
     QTest::qWait(300);
     EXPECT_EQ(first.process.state(), QProcess::Running) << "the first copy is left untouched";

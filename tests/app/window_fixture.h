@@ -2,35 +2,78 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <QFile>
-#include <QTemporaryDir>
+#include <QAbstractButton>
+#include <QString>
+#include <QTest>
+#include <cstdint>
 #include <memory>
+#include <ostream>
 
 #include "app/main.h"
-#include "platform/program_dir.h"
+#include "link/ktcom.h"
+#include "support/controls.h"
+#include "support/device_frames.h"
 #include "support/fake_dialogs.h"
+#include "support/program_folder.h"
 
-class WindowTest : public ::testing::Test {
+// Texts of controls show as text when an expectation fails.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+class WindowTest : public ::testing::Test, protected TControlFinder {
   protected:
     // The settings the window starts with; the default opens no port at all.
     virtual QByteArray IniText() const { return "[CONFIG]\r\nLINK_PORT=none\r\n"; }
 
     void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        platform::OverrideProgramDir(folder.path());
-        QFile ini(folder.filePath(QStringLiteral("VE17.ini")));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write(IniText());
-        ini.close();
-        form = std::make_unique<TMainForm>(std::make_unique<TFakeDialogs>(script));
+        folder = std::make_unique<TScratchProgramFolder>(IniText());
+        form = std::make_unique<TMainForm>(dialogs);
     }
-
     void TearDown() override {
         form.reset();
-        platform::OverrideProgramDir({});
+        folder.reset();
+    }
+    const QObject& ControlsRoot() const override { return *form; }
+
+    QMenu* Menu(const char* name) const { return FindControl<QMenu>(*form, name); }
+    QAction* Action(const char* name) const { return FindControl<QAction>(*form, name); }
+    QString PathOf(const char* name) const { return folder->FilePath(QString::fromUtf8(name)); }
+
+    std::unique_ptr<TScratchProgramFolder> folder;
+    TFakeDialogs dialogs;
+    std::unique_ptr<TMainForm> form;
+};
+
+// The window shown, with its 100 ms timer stopped: the test ticks it, so no tick comes unasked.
+// Frames are handed over as the receiver hands them.
+class DrivenWindowTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        ASSERT_TRUE(form);
+        Timer("Tm")->stop();
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
 
-    QTemporaryDir folder;
-    std::shared_ptr<TDialogScript> script = std::make_shared<TDialogScript>();
-    std::unique_ptr<TMainForm> form;
+    // Frames of the given kind carrying the force code.
+    void Feed(uint16_t code, int frames = 1, char kind = ' ') {
+        KTCOM->Frame = DeviceFrame(kind, code);
+        for (int i = 0; i < frames; ++i) {
+            form->ProcessFrame();
+        }
+    }
+    void Tick(int ticks = 1) {
+        for (int i = 0; i < ticks; ++i) {
+            form->TmTimer();
+        }
+    }
+    // A click of the operator's mouse on a shown button.
+    void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    // Start, then `samples` frames at period 100 ms: one stored sample each.
+    void Record(int samples, uint16_t code = 1000) {
+        Click(Button("btStart"));
+        Feed(code, samples);
+    }
 };

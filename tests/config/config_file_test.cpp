@@ -41,7 +41,7 @@ TEST_F(ConfigFile, WorksInItsOwnFolderWhateverTheCurrentOne) {
     ReadIniFile();
     EXPECT_FALSE(QFileInfo::exists(elsewhere.filePath("VE17.ini")));
     WriteIniFile();
-    EXPECT_EQ(QDir::currentPath(), QDir(dir_.path()).canonicalPath());
+    EXPECT_EQ(QDir::currentPath(), QDir(folder_.Path()).canonicalPath());
     EXPECT_GT(QFileInfo(IniPath()).size(), 0);
 }
 
@@ -182,10 +182,10 @@ TEST_F(ConfigFile, AnUnwritablePlaceReportsTheFullPath) {
     EXPECT_EQ(INI_FILE_DATA, Defaults());
     ExpectWriteError(IniPath());
 
-    platform::OverrideProgramDir(dir_.filePath("gone"));
+    platform::OverrideProgramDir(folder_.FilePath("gone"));
     ReadIniFile();
     EXPECT_EQ(INI_FILE_DATA, Defaults());
-    ExpectWriteError(dir_.filePath("gone/VE17.ini"));
+    ExpectWriteError(folder_.FilePath("gone/VE17.ini"));
 }
 
 TEST_F(ConfigFile, AFullDiskKeepsTheValuesWrittenBeforeAndLeavesTheFileWritable) {

@@ -2,38 +2,17 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include "config/config.h"
-#include "platform/program_dir.h"
+#include "support/program_folder.h"
 
 class ConfigFixture : public ::testing::Test {
   protected:
-    void SetUp() override {
-        platform::OverrideProgramDir(dir_.path());
-        INI_FILE_DATA = TIniFileData{};
-    }
-    void TearDown() override {
-        QDir::setCurrent(savedCurrent_);
-        platform::OverrideProgramDir(QString());
-    }
+    void SetUp() override { INI_FILE_DATA = TIniFileData{}; }
 
-    QString IniPath() const { return dir_.filePath("VE17.ini"); }
+    QString IniPath() const { return folder_.IniPath(); }
+    void WriteIni(const QByteArray& bytes) const { folder_.WriteIni(bytes); }
+    QByteArray IniBytes() const { return folder_.IniBytes(); }
 
-    void WriteIni(const QByteArray& bytes) const {
-        QFile::remove(IniPath());
-        QFile file(IniPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    QByteArray IniBytes() const {
-        QFile file(IniPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    QTemporaryDir dir_;
-    QString savedCurrent_ = QDir::currentPath();
+    TScratchProgramFolder folder_;
 };

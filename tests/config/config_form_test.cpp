@@ -9,7 +9,7 @@
 #include "config/config_form.h"
 #include "config_fixture.h"
 #include "platform/cp1251.h"
-#include "platform/error_report.h"
+#include "support/fake_dialogs.h"
 
 namespace {
 
@@ -17,31 +17,25 @@ class ConfigForm : public ConfigFixture {
   protected:
     void SetUp() override {
         ConfigFixture::SetUp();
-        TConfigForm::ShowScaleMessage = [this](const QString& text) { messages_ << text; };
         WriteIni(kIni);
-    }
-    void TearDown() override {
-        TConfigForm::ShowScaleMessage = nullptr;
-        ConfigFixture::TearDown();
     }
 
     std::unique_ptr<TConfigForm> Open() {
-        auto form = std::make_unique<TConfigForm>();
+        auto form = std::make_unique<TConfigForm>(dialogs, nullptr);
         form->show();
         return form;
     }
 
     // The accept button's click; the text the general error box showed, if any. The box comes
     // while the dialog is still open.
-    static std::string ClickSave(TConfigForm& form) {
-        std::string shown;
-        platform::SetErrorDisplay([&](const QString& text) {
-            EXPECT_TRUE(form.isVisible()) << "the error is shown before the dialog closes";
-            shown += text.toStdString();
-        });
+    std::string ClickSave(TConfigForm& form) {
+        dialogs.errors.clear();
+        dialogs.whileShown = [&form] {
+            EXPECT_TRUE(form.isVisible()) << "a box is shown before the dialog closes";
+        };
         QTest::mouseClick(form.btConfigSave, Qt::LeftButton);
-        platform::SetErrorDisplay({});
-        return shown;
+        dialogs.whileShown = nullptr;
+        return dialogs.errors.join(QString()).toStdString();
     }
 
     static void ExpectClosedWith(const TConfigForm& form, int result) {
@@ -63,11 +57,11 @@ class ConfigForm : public ConfigFixture {
                             "\r\nMACHINE=" + platform::ToCp1251(QStringLiteral("ПГ-50")) +
                             "\r\nSER_NUM=12\r\nFORCE_SCALE=100\r\nLEN_SCALE=7\r\n"
                             "[CONFIG]\r\nLINK_PORT=COM2\r\n";
-    QStringList messages_;
+    TFakeDialogs dialogs;
 };
 
 TEST_F(ConfigForm, IsAFixedDialogWithTheControlsInTheirPlaces) {
-    TConfigForm form;
+    TConfigForm form(dialogs, nullptr);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("  Конфигурация"));
     EXPECT_EQ(form.minimumSize(), QSize(500, 487));
     EXPECT_EQ(form.maximumSize(), QSize(500, 487));
@@ -114,7 +108,7 @@ TEST_F(ConfigForm, IsAFixedDialogWithTheControlsInTheirPlaces) {
 }
 
 TEST_F(ConfigForm, TabOrderAndButtons) {
-    TConfigForm form;
+    TConfigForm form(dialogs, nullptr);
     const std::vector<QWidget*> expected = {
         form.edUserName,   form.edMachineName, form.edSerNum,   form.edFscale,  form.edLscale,
         form.btConfigSave, form.btConfigExit,  form.cbLinkPort, form.ComboBox2, form.btLin};
@@ -140,7 +134,7 @@ TEST_F(ConfigForm, CreationReloadsTheFileAndFillsTheControls) {
     WriteIni(kIni + "[USER]\r\n");
     INI_FILE_DATA.FORCE_SCALE = 3000;
     INI_FILE_DATA.LINK_PORT = "COM3";
-    TConfigForm form;
+    TConfigForm form(dialogs, nullptr);
     EXPECT_EQ(INI_FILE_DATA.FORCE_SCALE, 100);
     EXPECT_EQ(form.edUserName->text(), QStringLiteral("Петров"));
     EXPECT_EQ(form.edMachineName->text(), QStringLiteral("ПГ-50"));
@@ -162,7 +156,7 @@ TEST_F(ConfigForm, OnlyTheExactPortNamesSelectAnEntry) {
     };
     for (const auto& c : cases) {
         WriteIni(QByteArray("[CONFIG]\nLINK_PORT=") + c.port + "\n");
-        TConfigForm form;
+        TConfigForm form(dialogs, nullptr);
         EXPECT_EQ(form.cbLinkPort->currentIndex(), c.entry) << c.port;
         EXPECT_EQ(form.cbLinkPort->currentText(), c.shown) << c.port;
     }
@@ -194,7 +188,7 @@ const KeyCase kKeyCases[] = {
 };
 
 TEST_F(ConfigForm, TheScaleBoxTakesDigitsOnlyAndNoSecondLeadingZero) {
-    TConfigForm form;
+    TConfigForm form(dialogs, nullptr);
     for (const KeyCase& c : kKeyCases) {
         form.edFscale->setText(c.start);
         for (const int key : c.keys) {
@@ -209,7 +203,7 @@ TEST_F(ConfigForm, TheScaleBoxTakesDigitsOnlyAndNoSecondLeadingZero) {
 }
 
 TEST_F(ConfigForm, TheKeyFilterJudgesTheBoxItIsGiven) {
-    TConfigForm form;
+    TConfigForm form(dialogs, nullptr);
     QChar key = QChar(u'\b');
     form.edFscaleKeyPress(form.edFscale, key);
     EXPECT_TRUE(key.isNull());
@@ -234,15 +228,15 @@ TEST_F(ConfigForm, AcceptTakesScalesFrom10To5000AndSavesTheRestAnyway) {
     };
     for (const ScaleCase& c : cases) {
         WriteIni(kIni);
-        messages_.clear();
+        dialogs.messages.clear();
         auto form = Open();
         form->edUserName->setText(QStringLiteral("Сидоров"));
         form->edFscale->setText(c.typed);
         EXPECT_EQ(ClickSave(*form), "") << c.typed;
         ExpectClosedWith(*form, QDialog::Accepted);
-        EXPECT_EQ(messages_.size(), c.refused ? 1 : 0) << c.typed;
+        EXPECT_EQ(dialogs.messages.size(), c.refused ? 1 : 0) << c.typed;
         if (c.refused) {
-            EXPECT_EQ(messages_.value(0),
+            EXPECT_EQ(dialogs.messages.value(0),
                       QStringLiteral("Ошибка: недопустимое значение шкалы нагрузки! "));
             EXPECT_EQ(form->edFscale->text(), "100");
         }
@@ -281,7 +275,7 @@ TEST_F(ConfigForm, AnEmptiedScaleWritesNothingButTheSerialNumberIsTaken) {
     ExpectClosedWith(*form, QDialog::Accepted);
     EXPECT_EQ(IniBytes(), kIni);
     EXPECT_EQ(INI_FILE_DATA.SER_NUM, 77);
-    EXPECT_TRUE(messages_.isEmpty());
+    EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
 TEST_F(ConfigForm, TheTypedPortIsSavedAsItStands) {

@@ -18,16 +18,15 @@ TEST_F(FullRateTest, ChartIsRedrawnAtItsOwnPaceNotOncePerFrame) {
     StartWith({QStringLiteral("--profile"), QStringLiteral("steady"), QStringLiteral("--fast")});
     RunFor(1000);
     int redraws = 0;
-    QObject::connect(form->chrtSignTraces->Plot(), &QCustomPlot::afterReplot,
-                     [&redraws] { ++redraws; });
-    form->btStart->click();
-    const int32_t framesBefore = form->Measure.FrameCount;
+    QObject::connect(Chart().Plot(), &QCustomPlot::afterReplot, [&redraws] { ++redraws; });
+    Button("btStart")->click();
+    const int32_t framesBefore = form->Measure().FrameCount;
     RunFor(2000);
-    const int32_t frames = form->Measure.FrameCount - framesBefore;
-    form->btStop->click();
+    const int32_t frames = form->Measure().FrameCount - framesBefore;
+    Button("btStop")->click();
 
     std::printf("full rate: %d frames, %d samples, %d chart redraws in 2 s\n", frames,
-                form->Store.Count, redraws);
+                form->Store().Count, redraws);
     ASSERT_GT(frames, 200) << "the simulator streams at the full rate";
     EXPECT_GT(redraws, 0) << "the chart follows the registration";
     EXPECT_LT(redraws * 4, frames) << "redraws are coalesced, not one per frame";

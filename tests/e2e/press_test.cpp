@@ -10,16 +10,16 @@ TEST_F(SimulatedUnitTest, RegistrationStoresOneSamplePerPeriodFollowingTheLoad) 
     StartWith({QStringLiteral("--profile"), QStringLiteral("press"), QStringLiteral("--load-rate"),
                QStringLiteral("10"), QStringLiteral("--peak"), QStringLiteral("120")});
     RunFor(1500);  // the 10-frame mean fills with rising codes before the registration
-    EXPECT_NE(form->Measure.Watchdog, 0) << "frames arrive";
+    EXPECT_NE(form->Measure().Watchdog, 0) << "frames arrive";
 
-    form->btStart->click();
+    Button("btStart")->click();
     RunFor(3000);
-    form->btStop->click();
+    Button("btStop")->click();
 
-    const TSampleStore& store = form->Store;
+    const TSampleStore& store = form->Store();
     EXPECT_GE(store.Count, 25);
     EXPECT_LE(store.Count, 35);
-    EXPECT_TRUE(form->btSaveTest->isEnabled());
+    EXPECT_TRUE(Button("btSaveTest")->isEnabled());
     for (int i = 0; i < store.Count; ++i) {
         EXPECT_EQ(store.TimeMs[i], i * 100);
     }
@@ -34,15 +34,15 @@ TEST_F(SimulatedUnitTest, SilenceOfTheUnitStopsTheRegistrationAndKeepsTheSamples
     StartWith({QStringLiteral("--profile"), QStringLiteral("steady"), QStringLiteral("--load"),
                QStringLiteral("20"), QStringLiteral("--silence-after"), QStringLiteral("4")});
     RunFor(1000);
-    form->btStart->click();
+    Button("btStart")->click();
     RunFor(3500);  // the unit falls silent about 1.5 s into the registration
-    EXPECT_EQ(form->Measure.Watchdog, 0);
-    EXPECT_TRUE(form->btStop->isChecked()) << "the lost link ends the registration";
-    EXPECT_GT(form->Store.Count, 2);
-    EXPECT_TRUE(form->btSaveTest->isEnabled()) << "the samples can be saved";
-    const int stored = form->Store.Count;
+    EXPECT_EQ(form->Measure().Watchdog, 0);
+    EXPECT_TRUE(Button("btStop")->isChecked()) << "the lost link ends the registration";
+    EXPECT_GT(form->Store().Count, 2);
+    EXPECT_TRUE(Button("btSaveTest")->isEnabled()) << "the samples can be saved";
+    const int stored = form->Store().Count;
     RunFor(500);
-    EXPECT_EQ(form->Store.Count, stored);
+    EXPECT_EQ(form->Store().Count, stored);
 }
 
 }  // namespace

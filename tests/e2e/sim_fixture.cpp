@@ -1,12 +1,7 @@
 #include "sim_fixture.h"
 
-#include <sys/resource.h>
-
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
-
-#include "platform/program_dir.h"
 
 void SimulatedUnitTest::StartWith(const QStringList& simulatorOptions, const QByteArray& iniText) {
     ASSERT_NO_FATAL_FAILURE(PrepareFolder(iniText));
@@ -15,11 +10,7 @@ void SimulatedUnitTest::StartWith(const QStringList& simulatorOptions, const QBy
 }
 
 void SimulatedUnitTest::PrepareFolder(const QByteArray& iniText) {
-    ASSERT_TRUE(folder.isValid());
-    platform::OverrideProgramDir(folder.path());
-    QFile file(IniPath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(iniText), iniText.size());
+    folder = std::make_unique<TScratchProgramFolder>(iniText);
 }
 
 void SimulatedUnitTest::StartSimulator(const QStringList& simulatorOptions) {
@@ -36,7 +27,7 @@ void SimulatedUnitTest::StartSimulator(const QStringList& simulatorOptions) {
 }
 
 void SimulatedUnitTest::StartWindow() {
-    form = std::make_unique<TMainForm>(std::make_unique<TFakeDialogs>(script));
+    form = std::make_unique<TMainForm>(dialogs);
     ASSERT_EQ(form->StatusPanelText(0), QStringLiteral("Порт COM1 - ОК"));
 }
 
@@ -44,30 +35,11 @@ void SimulatedUnitTest::TearDown() {
     form.reset();
     simulator.terminate();
     simulator.waitForFinished(5000);
-    platform::OverrideProgramDir({});
+    folder.reset();
 }
 
 void SimulatedUnitTest::RunFor(int milliseconds) {
     QTest::qWait(milliseconds);
-}
-
-bool SimulatedUnitTest::WaitFor(const std::function<bool()>& condition, int timeoutMs) {
-    QElapsedTimer waited;
-    waited.start();
-    while (!condition()) {
-        if (waited.hasExpired(timeoutMs)) {
-            return false;
-        }
-        QTest::qWait(5);
-    }
-    return true;
-}
-
-double SimulatedUnitTest::CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec * 1e-6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 long SimulatedUnitTest::ResidentKb() {
@@ -81,10 +53,6 @@ long SimulatedUnitTest::ResidentKb() {
         }
     }
     return -1;
-}
-
-QString SimulatedUnitTest::IniPath() const {
-    return folder.filePath(QStringLiteral("VE17.ini"));
 }
 
 std::unique_ptr<TSampleStore> CopyOf(const TSampleStore& store) {

@@ -6,14 +6,16 @@
 #include <QByteArray>
 #include <QProcess>
 #include <QStringList>
-#include <QTemporaryDir>
-#include <functional>
 #include <memory>
 
 #include "app/main.h"
+#include "support/controls.h"
+#include "support/cpu_time.h"
 #include "support/fake_dialogs.h"
+#include "support/program_folder.h"
+#include "support/wait.h"
 
-class SimulatedUnitTest : public ::testing::Test {
+class SimulatedUnitTest : public ::testing::Test, protected TControlFinder {
   protected:
     // The program folder's VE17.ini before the simulator maps COM1 in it.
     static constexpr const char* kLinkIni = "[CONFIG]\r\nLINK_PORT=COM1\r\n";
@@ -28,20 +30,18 @@ class SimulatedUnitTest : public ::testing::Test {
     void StartWindow();
     void TearDown() override;
 
+    const QObject& ControlsRoot() const override { return *form; }
+
     // Lets the window run (frames, timer) for the given time.
     static void RunFor(int milliseconds);
-    // Lets the window run until the condition holds; false when the time ran out first.
-    static bool WaitFor(const std::function<bool()>& condition, int timeoutMs);
-    // CPU time this process has used so far, user and system, in seconds.
-    static double CpuSeconds();
     // Resident memory of this process, in kB.
     static long ResidentKb();
 
-    QString IniPath() const;
+    QString IniPath() const { return folder->IniPath(); }
 
-    QTemporaryDir folder;
+    std::unique_ptr<TScratchProgramFolder> folder;
     QProcess simulator;
-    std::shared_ptr<TDialogScript> script = std::make_shared<TDialogScript>();
+    TFakeDialogs dialogs;
     std::unique_ptr<TMainForm> form;
 };
 

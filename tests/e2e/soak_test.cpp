@@ -17,48 +17,48 @@ TEST_F(SoakTest, FullRateRegistrationFillsTheStoreStopsItselfAndSavesEverySample
     StartWith({QStringLiteral("--profile"), QStringLiteral("press"), QStringLiteral("--fast"),
                QStringLiteral("--load-rate"), QStringLiteral("0.5"), QStringLiteral("--peak"),
                QStringLiteral("100"), QStringLiteral("--seed"), QStringLiteral("1")});
-    ASSERT_TRUE(WaitFor([&] { return form->Measure.Watchdog != 0; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return form->Measure().Watchdog != 0; }, 3000));
     RunFor(1000);
     const long startedKb = ResidentKb();
-    const double cpuBefore = CpuSeconds();
-    const int32_t framesBefore = form->Measure.FrameCount;
+    const double cpuBefore = ProcessCpuSeconds();
+    const int32_t framesBefore = form->Measure().FrameCount;
     QElapsedTimer clock;
     clock.start();
 
-    form->cbPeriod->setCurrentIndex(form->cbPeriod->findText(QStringLiteral("100")));
-    form->btStart->click();
+    Combo("cbPeriod")->setCurrentIndex(Combo("cbPeriod")->findText(QStringLiteral("100")));
+    Button("btStart")->click();
     // The frames received in each 10 s: a UI thread that falls behind loses frames.
     std::vector<int32_t> framesAt{framesBefore};
-    ASSERT_TRUE(WaitFor(
+    ASSERT_TRUE(WaitUntil(
         [&] {
             if (clock.elapsed() >= 10000 * static_cast<qint64>(framesAt.size())) {
-                framesAt.push_back(form->Measure.FrameCount);
+                framesAt.push_back(form->Measure().FrameCount);
             }
-            return form->btStop->isChecked();
+            return Button("btStop")->isChecked();
         },
         300000));
     const double seconds = clock.elapsed() * 0.001;
-    const double cpuShare = (CpuSeconds() - cpuBefore) / seconds;
-    const double framesPerSecond = (form->Measure.FrameCount - framesBefore) / seconds;
+    const double cpuShare = (ProcessCpuSeconds() - cpuBefore) / seconds;
+    const double framesPerSecond = (form->Measure().FrameCount - framesBefore) / seconds;
     const long fullKb = ResidentKb();
 
-    const TSampleStore& store = form->Store;
+    const TSampleStore& store = form->Store();
     ASSERT_EQ(store.Count, kStoreCapacity) << "the full store, not the lost link, stopped it";
-    EXPECT_TRUE(form->btSaveTest->isEnabled());
+    EXPECT_TRUE(Button("btSaveTest")->isEnabled());
     for (int i = 0; i < store.Count; ++i) {
         ASSERT_EQ(store.TimeMs[i], i * 100) << "sample " << i;
     }
     EXPECT_GT(store.ForceN[store.Count - 1], store.ForceN[0] + 30000) << "the load rose";
 
     const auto recorded = CopyOf(store);
-    const QString path = folder.filePath(QStringLiteral("soak.ktd"));
-    script->fileAnswers = {path};
-    form->btSaveTest->click();
-    EXPECT_TRUE(script->messages.isEmpty()) << script->messages.join('\n').toStdString();
-    form->btCancel->click();
+    const QString path = folder->FilePath(QStringLiteral("soak.ktd"));
+    dialogs.fileAnswers = {path};
+    Button("btSaveTest")->click();
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
+    Button("btCancel")->click();
     ASSERT_EQ(store.Count, 0);
-    script->fileAnswers = {path};
-    form->btOpenTest->click();
+    dialogs.fileAnswers = {path};
+    Button("btOpenTest")->click();
     EXPECT_TRUE(SameSamples(*recorded, store));
     RunFor(500);
     const long reopenedKb = ResidentKb();

@@ -5,30 +5,11 @@
 #include <vector>
 
 #include "link/device_frame.h"
+#include "support/device_frames.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-// A header announcing `length` payload bytes, ending in `terminator`, and then `payload`.
-Bytes Frame(uint8_t kind, uint16_t length, const Bytes& payload, uint8_t terminator = 0x0A) {
-    Bytes bytes = {0x77, 0x11,      0x22, kind, uint8_t(length & 0xFF), uint8_t(length >> 8),
-                   0x33, terminator};
-    bytes.insert(bytes.end(), payload.begin(), payload.end());
-    return bytes;
-}
-
-Bytes Frame(uint8_t kind, const Bytes& payload) {
-    return Frame(kind, uint16_t(payload.size()), payload);
-}
-
-Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const Bytes& part : parts) {
-        all.insert(all.end(), part.begin(), part.end());
-    }
-    return all;
-}
+using Bytes = TBytes;
 
 std::vector<Bytes> FramesOf(TFrameAssembler& rx, const Bytes& stream) {
     std::vector<Bytes> frames;
@@ -41,9 +22,9 @@ std::vector<Bytes> FramesOf(TFrameAssembler& rx, const Bytes& stream) {
     return frames;
 }
 
-const Bytes kMeasurement = Frame(' ', {0x34, 0x12, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
-const Bytes kReset = Frame('p', {});
-const Bytes kOther = Frame('z', {0x77, 0x0A, 0x77});
+const Bytes kMeasurement = WireFrame(' ', {0x34, 0x12, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+const Bytes kReset = WireFrame('p', {});
+const Bytes kOther = WireFrame('z', {0x77, 0x0A, 0x77});
 const Bytes kFiller(1100, 0x55);
 
 struct Case {
@@ -60,21 +41,21 @@ const Case kCases[] = {
     {"start marker inside the payload", kOther, {kOther}},
     {"zero-length frame", kReset, {kReset}},
     {"bad terminator before any good header",
-     Join({Frame(' ', 12, {}, 0x0D), kReset}),
-     {Frame(' ', 12, {}, 0x0D), kReset}},
+     Join({WireFrame(' ', 12, {}, 0x0D), kReset}),
+     {WireFrame(' ', 12, {}, 0x0D), kReset}},
     {"bad terminator after a good header of length 3",
-     Join({kOther, Frame(' ', 12, {9, 8, 7, 6}, 0x0D)}),
-     {kOther, Frame(' ', 12, {9, 8, 7}, 0x0D)}},
+     Join({kOther, WireFrame(' ', 12, {9, 8, 7, 6}, 0x0D)}),
+     {kOther, WireFrame(' ', 12, {9, 8, 7}, 0x0D)}},
     {"several frames in one stream",
      Join({kMeasurement, kReset, kOther, kMeasurement}),
      {kMeasurement, kReset, kOther, kMeasurement}},
     {"longest payload that fits",
-     Frame(' ', 1016, Bytes(1016, 0x55)),
-     {Frame(' ', 1016, Bytes(1016, 0x55))}},
+     WireFrame(' ', 1016, Bytes(1016, 0x55)),
+     {WireFrame(' ', 1016, Bytes(1016, 0x55))}},
     {"over-long header dropped, next frame found",
-     Join({Frame(' ', 1017, kFiller), kMeasurement}),
+     Join({WireFrame(' ', 1017, kFiller), kMeasurement}),
      {kMeasurement}},
-    {"largest announced length dropped", Join({Frame(' ', 0xFFFF, kFiller), kReset}), {kReset}},
+    {"largest announced length dropped", Join({WireFrame(' ', 0xFFFF, kFiller), kReset}), {kReset}},
 };
 
 TEST(FrameAssembler, Table) {
@@ -106,7 +87,7 @@ TEST(FrameAssembler, DropStartsOverAndTheRestIsHuntedThrough) {
 TEST(FrameAssembler, NeverWritesPastTheBufferWhateverTheLength) {
     TFrameAssembler rx;
     rx.PayloadLength = 5000;  // out of reach of any header it accepts
-    const Bytes stream = Join({Frame(' ', 12, {}, 0x0D), Bytes(3000, 0x01)});
+    const Bytes stream = Join({WireFrame(' ', 12, {}, 0x0D), Bytes(3000, 0x01)});
     for (uint8_t byte : stream) {
         rx.Feed(byte);
         ASSERT_LE(rx.RxIndex, TFrameAssembler::kBufferSize);

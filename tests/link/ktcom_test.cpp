@@ -5,28 +5,22 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
-#include <ctime>
-#include <functional>
 #include <memory>
 
-#include "link/pty_pair.h"
-#include "platform/program_dir.h"
+#include "support/cpu_time.h"
+#include "support/device_frames.h"
+#include "support/program_folder.h"
+#include "support/pty_pair.h"
+#include "support/wait.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using Bytes = TBytes;
 
-Bytes Frame(uint8_t kind, const Bytes& payload) {
-    Bytes bytes = {0x77, 0, 0, kind, uint8_t(payload.size()), 0, 0, 0x0A};
-    bytes.insert(bytes.end(), payload.begin(), payload.end());
-    return bytes;
-}
-
-const Bytes kMeasurement = Frame(' ', {0x34, 0x12, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
-const Bytes kReset = Frame('p', {});
-const Bytes kOther = Frame('z', {0x77, 0x0A, 0x77});
+const Bytes kMeasurement = WireFrame(' ', {0x34, 0x12, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+const Bytes kReset = WireFrame('p', {});
+const Bytes kOther = WireFrame('z', {0x77, 0x0A, 0x77});
 
 // The main window's side of the hand-overs: what arrived, in which order, on which thread.
 class RecordingSink : public TFrameSink {
@@ -57,43 +51,19 @@ class RecordingSink : public TFrameSink {
     }
 };
 
-bool WaitUntil(const std::function<bool()>& done, int limitMs = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.hasExpired(limitMs)) {
-            return false;
-        }
-        QTest::qWait(10);
-    }
-    return true;
-}
-
-double ProcessCpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
-
 // COM1 is the pseudo-terminal, COM2 a device that does not exist, COM3 a plain file.
 class ChannelTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        QFile(dir.filePath("plain")).open(QIODevice::WriteOnly);
-        QFile ini(dir.filePath("VE17.ini"));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("[PORTS]\r\nCOM1=" + QByteArray::fromStdString(pty.SlavePath()) +
-                  "\r\nCOM2=" + QFile::encodeName(dir.filePath("missing")) +
-                  "\r\nCOM3=" + QFile::encodeName(dir.filePath("plain")) + "\r\n");
-        ini.close();
-        platform::OverrideProgramDir(dir.path());
+        QFile(dir.FilePath("plain")).open(QIODevice::WriteOnly);
+        dir.WriteIni("[PORTS]\r\nCOM1=" + QByteArray::fromStdString(pty.SlavePath()) +
+                     "\r\nCOM2=" + QFile::encodeName(dir.FilePath("missing")) +
+                     "\r\nCOM3=" + QFile::encodeName(dir.FilePath("plain")) + "\r\n");
         channel = std::make_unique<TKTCOM>(sink);
         sink.channel = channel.get();
     }
     void TearDown() override {
         channel.reset();
-        platform::OverrideProgramDir({});
         EXPECT_FALSE(sink.offUiThread);
     }
 
@@ -110,7 +80,7 @@ class ChannelTest : public ::testing::Test {
         return probe.Open(pty.SlavePath());
     }
 
-    QTemporaryDir dir;
+    TScratchProgramFolder dir;
     PtyPair pty;
     RecordingSink sink;
     std::unique_ptr<TKTCOM> channel;
@@ -119,7 +89,7 @@ class ChannelTest : public ::testing::Test {
 TEST_F(ChannelTest, StartsIdleWithoutErrors) {
     EXPECT_EQ(channel->GetStatusText(), " COM-port has NO Errors ");
     EXPECT_FALSE(channel->Opened);
-    EXPECT_FALSE(channel->Thread->Receiving);
+    EXPECT_FALSE(channel->Thread->Receiving());
     EXPECT_TRUE(channel->Thread->isRunning());
 }
 
@@ -164,10 +134,10 @@ TEST_F(ChannelTest, PortRefusingTheSettingsStaysHeldUntilTheNextOpen) {
     EXPECT_EQ(channel->GetStatusText(), " Внимание: ошибка при конфигурировании COM-порта ! ");
     EXPECT_FALSE(channel->Opened);
     platform::SerialPort probe;
-    EXPECT_FALSE(probe.Open(dir.filePath("plain").toStdString()));
+    EXPECT_FALSE(probe.Open(dir.FilePath("plain").toStdString()));
 
     EXPECT_FALSE(channel->Open("COM2"));
-    EXPECT_TRUE(probe.Open(dir.filePath("plain").toStdString()));
+    EXPECT_TRUE(probe.Open(dir.FilePath("plain").toStdString()));
 }
 
 TEST_F(ChannelTest, FramesReachTheWindowOneByOneInOrder) {
@@ -216,7 +186,7 @@ TEST_F(ChannelTest, CyclesEndOnlyWhileReceiving) {
     QTest::qWait(300);
     EXPECT_EQ(sink.ticks, ticks);
     EXPECT_TRUE(sink.frames.empty());
-    EXPECT_FALSE(channel->Thread->Active);
+    EXPECT_FALSE(channel->Thread->Active());
 }
 
 TEST_F(ChannelTest, ReopeningWhileTheReceiverWaitsForTheWindowCarriesOn) {

@@ -2,28 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QTemporaryDir>
-
-#include "platform/program_dir.h"
+#include "support/program_folder.h"
 
 namespace {
 
 class PortDeviceTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        platform::OverrideProgramDir(dir.path());
-    }
-    void TearDown() override { platform::OverrideProgramDir({}); }
+    void WriteIni(const QByteArray& text) { folder.WriteIni(text); }
 
-    void WriteIni(const QByteArray& text) {
-        QFile ini(dir.filePath("VE17.ini"));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write(text);
-    }
-
-    QTemporaryDir dir;
+    TScratchProgramFolder folder;
 };
 
 TEST_F(PortDeviceTest, PortsWithoutAMappingAreTheSerialDevices) {

@@ -6,28 +6,20 @@
 #include <numeric>
 
 #include "measure/registration.h"
+#include "support/device_frames.h"
 
 namespace {
 
 using measure::ProcessFrame;
 using measure::TFrameOutcome;
 
-TDeviceFrame MakeFrame(char kind, uint16_t code, uint16_t length = 10) {
-    TDeviceFrame frame;
-    frame.Bytes[0] = frame::kStartMarker;
-    frame.Bytes[frame::kKindOffset] = static_cast<uint8_t>(kind);
-    frame.Bytes[8] = static_cast<uint8_t>(code & 0xFF);
-    frame.Bytes[9] = static_cast<uint8_t>(code >> 8);
-    frame.Length = length;
-    return frame;
-}
-
 class FrameProcessing : public ::testing::Test {
   protected:
     // One frame `stepMs` after the previous one.
     TFrameOutcome Feed(uint16_t code, char kind = ' ', uint16_t length = 10) {
         clock = clock.addMSecs(stepMs);
-        return ProcessFrame(MakeFrame(kind, code, length), scale, registering, clock, state, store);
+        return ProcessFrame(DeviceFrame(kind, code, length), scale, registering, clock, state,
+                            store);
     }
     void FeedSteady(uint16_t code, int frames) {
         for (int i = 0; i < frames; ++i) {

@@ -9,8 +9,6 @@
 
 namespace {
 
-using measure::TControlStates;
-
 TEST(RegistrationGuards, RepeatedStartOrStopIsIgnored) {
     bool started = false;
     bool stopped = false;

@@ -1,44 +1,63 @@
-// Dialogs answered by the test: chosen file names, recorded messages, a PDF "printer".
-// The window owns the dialogs; the test keeps the shared script and reads it back.
+// Dialogs answered by the test: chosen file names, recorded messages and errors, a PDF "printer",
+// the opened web addresses.
 #pragma once
 
 #include <QPrinter>
 #include <QStringList>
-#include <memory>
+#include <QUrl>
+#include <functional>
 
-#include "app/user_dialogs.h"
-
-struct TDialogScript {
-    QStringList fileAnswers;  // taken in order; an empty list answers "cancelled"
-    QString pdfPath;          // where the "default printer" prints; empty: no printer installed
-    QStringList messages;
-    QList<TFileDialogSetup> fileDialogs;
-    int beeps = 0;
-};
+#include "ui/user_dialogs.h"
 
 class TFakeDialogs final : public TUserDialogs {
   public:
-    explicit TFakeDialogs(std::shared_ptr<TDialogScript> script) : script_(std::move(script)) {}
+    QStringList fileAnswers;  // taken in order; an empty list answers "cancelled"
+    QString pdfPath;          // where the "default printer" prints; empty: no printer installed
+    QStringList messages;
+    QStringList questions;
+    QList<bool> questionAnswers;  // taken in order; an empty list answers No
+    QStringList errors;  // shown in the general error box
+    QList<TFileDialogSetup> fileDialogs;
+    QList<QUrl> openedUrls;
+    int beeps = 0;
+    // Runs while a message or an error box would be on the screen.
+    std::function<void()> whileShown;
 
     QString SaveFileName(QWidget*, const TFileDialogSetup& setup) override { return Next(setup); }
     QString OpenFileName(QWidget*, const TFileDialogSetup& setup) override { return Next(setup); }
-    void Message(QWidget*, const QString& text) override { script_->messages << text; }
-    void Beep() override { ++script_->beeps; }
+    void Message(QWidget*, const QString& text) override {
+        messages << text;
+        Shown();
+    }
+    bool Question(QWidget*, const QString& text) override {
+        questions << text;
+        Shown();
+        return !questionAnswers.isEmpty() && questionAnswers.takeFirst();
+    }
+    void Error(QWidget*, const QString& text) override {
+        errors << text;
+        Shown();
+    }
+    void Beep() override { ++beeps; }
     std::unique_ptr<QPrinter> DefaultPrinter() override {
-        if (script_->pdfPath.isEmpty()) {
+        if (pdfPath.isEmpty()) {
             return nullptr;
         }
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(script_->pdfPath);
+        printer->setOutputFileName(pdfPath);
         return printer;
     }
+    void OpenUrl(const QUrl& url) override { openedUrls << url; }
 
   private:
-    QString Next(const TFileDialogSetup& setup) {
-        script_->fileDialogs << setup;
-        return script_->fileAnswers.isEmpty() ? QString() : script_->fileAnswers.takeFirst();
+    void Shown() {
+        if (whileShown) {
+            whileShown();
+        }
     }
-
-    std::shared_ptr<TDialogScript> script_;
+    QString Next(const TFileDialogSetup& setup) {
+        fileDialogs << setup;
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    }
 };

@@ -1,5 +1,5 @@
-// The load chart's navigation through the window: "Авто-Масштаб", the time-axis buttons, the
-// mouse wheel, the rectangle zoom and the increments after it, and the cursor readout.
+// The load chart's navigation: "Авто-Масштаб", the time-axis buttons, the mouse wheel, the
+// rectangle zoom and the increments after it, and the cursor readout.
 #include <qcustomplot.h>
 #include <QApplication>
 #include <QGroupBox>
@@ -12,22 +12,21 @@
 
 #include "chart/chart.h"
 #include "measure/navigation.h"
+#include "panels_fixture.h"
 #include "platform/application_cursor.h"
-#include "window_driver.h"
 
 namespace {
 
-class ChartTest : public DrivenWindowTest {
+class ChartTest : public MeasurePanelsTest {
   protected:
     void TearDown() override {
         while (QGuiApplication::overrideCursor() != nullptr) {
             QGuiApplication::restoreOverrideCursor();
         }
-        DrivenWindowTest::TearDown();
+        MeasurePanelsTest::TearDown();
     }
 
-    TChart& Chart() { return *form->chrtSignTraces; }
-    QCustomPlot& Plot() { return *form->chrtSignTraces->Plot(); }
+    QCustomPlot& Plot() { return *Chart().Plot(); }
 
     void SetPoints(const std::vector<std::pair<double, double>>& points) {
         Chart().Series().Clear();
@@ -81,7 +80,7 @@ TEST_F(ChartTest, AutoScaleButtonFitsBothAxesToThePoints) {
         SetPoints(row.points);
         ShowView(3, 7, -2, 9);
         Chart().LeftAxis().SetIncrement(0.2);
-        Click(form->Button4);
+        Click(Button("Button4"));
         EXPECT_EQ(Chart().BottomAxis().Minimum(), 0);
         EXPECT_DOUBLE_EQ(Chart().BottomAxis().Maximum(), row.bottom.max);
         EXPECT_EQ(Chart().BottomAxis().Increment(), row.bottom.increment);
@@ -94,23 +93,23 @@ TEST_F(ChartTest, AutoScaleButtonFitsBothAxesToThePoints) {
 TEST_F(ChartTest, TimeButtonsMoveTheTimeAxisOnly) {
     const struct {
         const char* name;
-        QPushButton* TMainForm::*button;
+        const char* button;
         double lastX;
         double fromMin, fromMax;
         double toMin, toMax;
     } rows[] = {
-        {"X ++", &TMainForm::Button3, 20, 0, 10, 1, 9},
-        {"<", &TMainForm::Button1, 20, 0, 10, -0.5, 9.5},
-        {">", &TMainForm::btRight, 20, 0, 10, 0.5, 10.5},
-        {"> stops at the last point", &TMainForm::btRight, 9, 0, 10, 0, 9.09},
-        {"> right of the last point", &TMainForm::btRight, 20, 30, 40, 30, 40},
+        {"X ++", "Button3", 20, 0, 10, 1, 9},
+        {"<", "Button1", 20, 0, 10, -0.5, 9.5},
+        {">", "btRight", 20, 0, 10, 0.5, 10.5},
+        {"> stops at the last point", "btRight", 9, 0, 10, 0, 9.09},
+        {"> right of the last point", "btRight", 20, 30, 40, 30, 40},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         SetPoints({{row.lastX, 1}});
         ShowView(row.fromMin, row.fromMax, 0, 5);
         Chart().BottomAxis().SetIncrement(0.2);
-        Click((*form).*row.button);
+        Click(Button(row.button));
         EXPECT_NEAR(Chart().BottomAxis().Minimum(), row.toMin, 1e-9);
         EXPECT_NEAR(Chart().BottomAxis().Maximum(), row.toMax, 1e-9);
         EXPECT_EQ(Chart().BottomAxis().Increment(), 0.2) << "a button step keeps the increment";
@@ -205,29 +204,18 @@ TEST_F(ChartTest, RectangleDragZoomsRightDownAndFitsAgainLeftUp) {
 TEST_F(ChartTest, ReadoutFollowsThePointerInsideTheAxesOnly) {
     ShowView(12, 13, 3.1, 3.2);
     MoveMouse(&Plot(), PixelOf(12.34, 3.142));
-    EXPECT_EQ(form->stX->text(), QStringLiteral("12.3  "));
-    EXPECT_EQ(form->stY->text(), QStringLiteral("3.142    "));
+    EXPECT_EQ(Label("stX")->text(), QStringLiteral("12.3  "));
+    EXPECT_EQ(Label("stY")->text(), QStringLiteral("3.142    "));
     EXPECT_EQ(platform::ApplicationCursor(), Qt::CrossCursor);
     EXPECT_EQ(Chart().cursor().shape(), Qt::CrossCursor);
 
     const QPoint overTimeLabels(Plot().axisRect()->rect().center().x(),
                                 Plot().axisRect()->rect().bottom() + 12);
     MoveMouse(&Plot(), overTimeLabels);
-    EXPECT_EQ(form->stX->text(), QStringLiteral("12.3  ")) << "frozen";
-    EXPECT_EQ(form->stY->text(), QStringLiteral("3.142    "));
+    EXPECT_EQ(Label("stX")->text(), QStringLiteral("12.3  ")) << "frozen";
+    EXPECT_EQ(Label("stY")->text(), QStringLiteral("3.142    "));
     EXPECT_EQ(platform::ApplicationCursor(), Qt::ArrowCursor);
     EXPECT_EQ(Chart().cursor().shape(), Qt::ArrowCursor);
-}
-
-TEST_F(ChartTest, LeavingTheChartOverTheStripOrTheGroupsRestoresTheArrow) {
-    for (QWidget* area :
-         {static_cast<QWidget*>(form->Panel2), static_cast<QWidget*>(form->Panel3),
-          static_cast<QWidget*>(form->gbControl), static_cast<QWidget*>(form->gbTestSpec)}) {
-        SCOPED_TRACE(area->metaObject()->className());
-        platform::SetApplicationCursor(Qt::CrossCursor);
-        MoveMouse(area, QPoint(2, 2));
-        EXPECT_EQ(platform::ApplicationCursor(), Qt::ArrowCursor);
-    }
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
-// The modal dialogs, message boxes, beep and printer the main window uses.
-// The program shows the real ones; tests answer them through their own implementation.
+// The modal dialogs, message boxes, beep, printer and browser the recorder's windows use. The
+// program shows the real ones; tests answer them through their own implementation.
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QPrinter;
+class QUrl;
 class QWidget;
 
 struct TFileDialogSetup {
@@ -24,10 +26,21 @@ class TUserDialogs {
     virtual QString OpenFileName(QWidget* parent, const TFileDialogSetup& setup) = 0;
     // A modal message box with an OK button, titled with the application's title.
     virtual void Message(QWidget* parent, const QString& text) = 0;
+    // A question with the buttons Yes (the default) and No; true for Yes.
+    virtual bool Question(QWidget* parent, const QString& text) = 0;
+    // The general error box: the text of an error that ended an operator's action.
+    virtual void Error(QWidget* parent, const QString& text) = 0;
     // The system's error beep.
     virtual void Beep() = 0;
     // The system's default printer, or nullptr when none is installed.
     virtual std::unique_ptr<QPrinter> DefaultPrinter() = 0;
+    // Asks the system to open a web address in the browser; the outcome is not looked at.
+    virtual void OpenUrl(const QUrl& url) = 0;
 };
 
 std::unique_ptr<TUserDialogs> MakeDesktopDialogs();
+
+// Runs an operator's action and shows the text of any error it throws in the general error box,
+// so that no exception unwinds through Qt's event delivery, which is not built to be unwound.
+void RunReportingErrors(TUserDialogs& dialogs, QWidget* parent,
+                        const std::function<void()>& action);

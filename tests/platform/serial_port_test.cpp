@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "link/pty_pair.h"
+#include "support/pty_pair.h"
 
 using platform::SerialPort;
 using platform::TDcb;

@@ -1,10 +1,14 @@
-#include "app/user_dialogs.h"
+#include "ui/user_dialogs.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QUrl>
+
+#include "platform/error_report.h"
 
 namespace {
 
@@ -19,6 +23,15 @@ class TDesktopDialogs final : public TUserDialogs {
     void Message(QWidget* parent, const QString& text) override {
         QMessageBox::information(parent, QApplication::applicationName(), text, QMessageBox::Ok);
     }
+    bool Question(QWidget* parent, const QString& text) override {
+        return QMessageBox::question(parent, QApplication::applicationName(), text,
+                                     QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::Yes) == QMessageBox::Yes;
+    }
+    void Error(QWidget* parent, const QString& text) override {
+        QMessageBox::critical(parent != nullptr ? parent : QApplication::activeWindow(),
+                              QApplication::applicationName(), text, QMessageBox::Ok);
+    }
     void Beep() override { QApplication::beep(); }
     std::unique_ptr<QPrinter> DefaultPrinter() override {
         const QPrinterInfo info = QPrinterInfo::defaultPrinter();
@@ -27,6 +40,7 @@ class TDesktopDialogs final : public TUserDialogs {
         }
         return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     }
+    void OpenUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }
 
   private:
     static QString Run(QWidget* parent, const TFileDialogSetup& setup,
@@ -49,4 +63,13 @@ class TDesktopDialogs final : public TUserDialogs {
 
 std::unique_ptr<TUserDialogs> MakeDesktopDialogs() {
     return std::make_unique<TDesktopDialogs>();
+}
+
+void RunReportingErrors(TUserDialogs& dialogs, QWidget* parent,
+                        const std::function<void()>& action) {
+    try {
+        action();
+    } catch (...) {
+        dialogs.Error(parent, platform::CaughtErrorText());
+    }
 }

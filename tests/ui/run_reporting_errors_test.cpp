@@ -1,14 +1,15 @@
-#include "platform/error_report.h"
-
 #include <gtest/gtest.h>
 
 #include <QStringList>
 #include <functional>
 #include <stdexcept>
 
+#include "support/fake_dialogs.h"
+#include "ui/user_dialogs.h"
+
 namespace {
 
-TEST(RunReportingErrors, ShowsWhatTheActionThrewAndReturns) {
+TEST(RunReportingErrors, ShowsWhatTheActionThrewInTheGeneralErrorBoxAndReturns) {
     const struct {
         const char* name;
         std::function<void()> action;
@@ -21,11 +22,10 @@ TEST(RunReportingErrors, ShowsWhatTheActionThrewAndReturns) {
         {"anything else", [] { throw 42; }, {QStringLiteral("Неизвестная ошибка")}},
     };
     for (const auto& c : cases) {
-        QStringList shown;
-        platform::SetErrorDisplay([&shown](const QString& text) { shown << text; });
-        EXPECT_NO_THROW(platform::RunReportingErrors(c.action)) << c.name;
-        platform::SetErrorDisplay({});
-        EXPECT_EQ(shown, c.shown) << c.name;
+        TFakeDialogs dialogs;
+        EXPECT_NO_THROW(RunReportingErrors(dialogs, nullptr, c.action)) << c.name;
+        EXPECT_EQ(dialogs.errors, c.shown) << c.name;
+        EXPECT_TRUE(dialogs.messages.isEmpty()) << c.name;
     }
 }
 

@@ -1,0 +1,211 @@
+#include "measure/registration_panel.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include "chart/chart.h"
+#include "config/config.h"
+#include "measure/chart_panel.h"
+#include "measure/frame_processing.h"
+#include "measure/indicators.h"
+#include "ui/widgets.h"
+
+TRegistrationPanel::TRegistrationPanel(const TRegistrationPlaces& places, TSampleStore& store,
+                                       TMeasureState& measure, TRegistrationFlags& flags,
+                                       TChartPanel& chart, std::function<QString()> areaForStart,
+                                       QObject* parent)
+    : QObject(parent),
+      store_(store),
+      measure_(measure),
+      flags_(flags),
+      chart_(chart),
+      areaForStart_(std::move(areaForStart)),
+      Tm(ui::Named(new QTimer(this), "Tm")) {
+    Tm->setInterval(100);
+    BuildIndicators(places.indicators, places.strip);
+    BuildControls(places.controlGroup, places.client);
+    ConnectHandlers();
+}
+
+void TRegistrationPanel::BuildIndicators(QWidget* panel, QWidget* strip) {
+    stFORCE = ui::Named(new QLabel(QStringLiteral("   0.000"), panel), "stFORCE");
+    stFORCE->setGeometry(4, 2, 200, 40);
+    stFORCE->setAlignment(Qt::AlignCenter);
+    stFORCE->setFont(ui::PixelFont(QStringLiteral("Courier New"), 35, true));
+    ui::SetColours(stFORCE, Qt::black, Qt::yellow);
+    auto* unit = ui::MakeLabel(panel, QStringLiteral("кН"), 210, 16);
+    unit->setFont(ui::PixelFont(panel->font().family(), 16, true));
+    unit->adjustSize();
+    ui::SetColours(unit, QColor(), Qt::yellow);
+
+    stMaxForce = ui::Named(new QLabel(QStringLiteral("max=0.000   "), panel), "stMaxForce");
+    stMaxForce->setGeometry(6, 46, 110, 18);
+    stSpeedForce = ui::Named(new QLabel(QStringLiteral("   0.0 кН/с"), panel), "stSpeedForce");
+    stSpeedForce->setGeometry(138, 45, 110, 20);
+    stSpeedForce->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    stSpeedForce->setFrameStyle(QFrame::Box | QFrame::Plain);
+    for (QLabel* label : {stMaxForce, stSpeedForce}) {
+        ui::SetColours(label, Qt::black, QColor(Qt::lightGray));
+    }
+
+    ui::MakeLabel(strip, QStringLiteral("Rmax, Н/мм.кв = "), 176, 9);
+    lbRmax = ui::Named(ui::MakeLabel(strip, QStringLiteral(" 0.000"), 270, 6), "lbRmax");
+    lbRmax->setFont(ui::PixelFont(QStringLiteral("Courier"), 16));
+    lbRmax->setFixedWidth(90);
+    ui::SetColours(lbRmax, Qt::white, Qt::blue);
+}
+
+void TRegistrationPanel::BuildControls(QWidget* group, QWidget* client) {
+    ui::MakeLabel(group, QStringLiteral("период, мс"), 16, 24);
+    cbPeriod = ui::Named(new QComboBox(group), "cbPeriod");
+    cbPeriod->addItems({QStringLiteral("100"), QStringLiteral("200"), QStringLiteral("250"),
+                        QStringLiteral("500"), QStringLiteral("1000")});
+    cbPeriod->setGeometry(16, 42, 90, 24);
+    ui::MakeLabel(group, QStringLiteral("записано"), 146, 24);
+    stCountSamples = ui::Named(new QLabel(QStringLiteral("00000"), group), "stCountSamples");
+    stCountSamples->setGeometry(146, 42, 90, 24);
+    stCountSamples->setAlignment(Qt::AlignCenter);
+    stCountSamples->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    stCountSamples->setAutoFillBackground(true);
+
+    btStop = ui::MakePictureButton(group, QRect(16, 110, 55, 53),
+                                   group->style()->standardIcon(QStyle::SP_MediaStop),
+                                   QStringLiteral("стоп"));
+    ui::Named(btStop, "btStop")->setStyleSheet(QStringLiteral("color: red;"));
+    btStart = ui::Named(new QPushButton(QStringLiteral("Регистрация"), group), "btStart");
+    btStart->setGeometry(90, 112, 140, 50);
+    btStart->setIcon(group->style()->standardIcon(QStyle::SP_MediaPlay));
+    btStart->setIconSize(QSize(24, 24));
+    // The group's style sheet sets its children's fonts, so the bold caption is set the same way.
+    btStart->setStyleSheet(QStringLiteral("font-weight: bold;"));
+
+    RegistrationGroup = new QButtonGroup(this);
+    RegistrationGroup->setExclusive(true);
+    for (QPushButton* button : {btStop, btStart}) {
+        button->setCheckable(true);
+        RegistrationGroup->addButton(button);
+    }
+    btStop->setChecked(true);
+
+    btCancel = ui::Named(ui::MakePictureButton(client, QRect(942, 313, 82, 54),
+                                               ui::ThemeIcon(client, QStringLiteral("edit-clear"),
+                                                             QStyle::SP_BrowserReload),
+                                               QStringLiteral("сброс...")),
+                         "btCancel");
+}
+
+void TRegistrationPanel::ConnectHandlers() {
+    connect(btStart, &QPushButton::clicked, this, &TRegistrationPanel::btStartClick);
+    connect(btStop, &QPushButton::clicked, this, &TRegistrationPanel::btStopClick);
+    connect(btCancel, &QPushButton::clicked, this, &TRegistrationPanel::btCancelClick);
+    connect(Tm, &QTimer::timeout, this, &TRegistrationPanel::TmTimer);
+}
+
+bool TRegistrationPanel::Registering() const {
+    return btStart->isChecked();
+}
+
+void TRegistrationPanel::StartTimer() {
+    Tm->start();
+}
+
+void TRegistrationPanel::StopTimer() {
+    Tm->stop();
+}
+
+void TRegistrationPanel::SelectFirstPeriod() {
+    cbPeriod->setCurrentIndex(0);
+}
+
+void TRegistrationPanel::ClickCancel() {
+    btCancel->click();
+}
+
+void TRegistrationPanel::ProcessFrame(const TDeviceFrame& frame) {
+    const measure::TFrameOutcome outcome =
+        measure::ProcessFrame(frame, INI_FILE_DATA.FORCE_SCALE, Registering(),
+                              QDateTime::currentDateTime(), measure_, store_);
+    if (!outcome.SampleStored) {
+        return;
+    }
+    TChart& chart = chart_.Chart();
+    chart.Series().AddXY(outcome.TimeS, outcome.ForceKn);
+    if (outcome.StoreFull) {
+        btStop->click();
+    }
+    if (measure::LoadAxisNeedsWidening(measure_.Force, chart.LeftAxis().Maximum())) {
+        chart_.AutoScale();
+        chart.LeftAxis().SetMaximum(measure::WidenedLoadMax(measure_.Force));
+    }
+    if (measure::TimeAxisNeedsWidening(outcome.TimeS, chart.BottomAxis().Maximum())) {
+        chart_.AutoScale();
+        chart.BottomAxis().SetMaximum(measure::WidenedTimeMax(chart.BottomAxis().Maximum()));
+    }
+}
+
+void TRegistrationPanel::WatchdogTick() {
+    measure::WatchdogTick(measure_);
+}
+
+void TRegistrationPanel::btStartClick() {
+    if (!measure::BeginStart(flags_.Started, flags_.Stopped)) {
+        return;
+    }
+    measure::StartRegistration(cbPeriod->currentText().toInt(), areaForStart_().toInt(), store_);
+    TChart& chart = chart_.Chart();
+    chart.Series().Clear();
+    chart_.AutoScale();
+    chart.UndoZoom();
+    chart.Repaint();
+    emit ControlsChanged(measure::ControlsOnStart());
+}
+
+void TRegistrationPanel::btStopClick() {
+    if (!measure::BeginStop(flags_.Started, flags_.Stopped)) {
+        return;
+    }
+    btStop->setChecked(true);
+    emit ControlsChanged(measure::ControlsOnStop(store_.Count));
+}
+
+void TRegistrationPanel::btCancelClick() {
+    TChart& chart = chart_.Chart();
+    chart.Series().Clear();
+    chart_.AutoScale();
+    chart.Series().SetActive(true);
+    measure::CancelData(measure_, store_, [] { QCoreApplication::processEvents(); });
+    emit ControlsChanged(measure::ControlsOnCancel(Registering()));
+}
+
+void TRegistrationPanel::TmTimer() {
+    const measure::TTimerStep step = measure::TimerTick(flags_.TickCount, measure_.Watchdog,
+                                                        measure_.FrameCount, btStop->isChecked());
+    if (step.WholeSecond) {
+        measure_.ClockReading = QDateTime::currentDateTime();
+        emit StatusPanelChanged(3, measure::ClockPanelText(measure_.ClockReading));
+        emit StatusPanelChanged(
+            1, measure::MachinePanelText(INI_FILE_DATA.MACHINE, INI_FILE_DATA.FORCE_SCALE));
+    }
+    if (step.Panel2) {
+        emit StatusPanelChanged(2, *step.Panel2);
+    }
+    if (step.ClickStop) {
+        btStop->click();
+    }
+    UpdateIndicators();
+}
+
+void TRegistrationPanel::UpdateIndicators() {
+    const measure::TIndicatorTexts texts =
+        measure::IndicatorTexts(measure_, store_, INI_FILE_DATA.FORCE_SCALE);
+    stFORCE->setText(texts.Force);
+    stSpeedForce->setText(texts.Rate);
+    stMaxForce->setText(texts.MaxForce);
+    lbRmax->setText(texts.Rmax);
+    stCountSamples->setText(texts.Count);
+}

@@ -1,0 +1,320 @@
+#include "records/records_panel.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+
+#include "chart/chart.h"
+#include "config/config.h"
+#include "platform/program_dir.h"
+#include "records/csv_export.h"
+#include "records/protocol.h"
+#include "records/test_file.h"
+#include "ui/user_dialogs.h"
+#include "ui/widgets.h"
+
+namespace {
+
+// The dialogs start in DBCustom under the program's folder; a fresh installation has none yet.
+QString TestFolder() {
+    const QString folder = platform::ProgramDir() + QStringLiteral("DBCustom");
+    QDir().mkpath(folder);
+    return folder;
+}
+
+TFileDialogSetup TestFileDialog(const QString& title, bool confirmOverwrite) {
+    return {title, QStringLiteral("Файлы результатов испытаний (*.ktd)"), TestFolder(),
+            QStringLiteral("ktd"), confirmOverwrite};
+}
+
+// Handlers that work with files start and end in the program's folder.
+class TInProgramFolder {
+  public:
+    TInProgramFolder() { QDir::setCurrent(platform::ProgramDir()); }
+    ~TInProgramFolder() { QDir::setCurrent(platform::ProgramDir()); }
+    TInProgramFolder(const TInProgramFolder&) = delete;
+    TInProgramFolder& operator=(const TInProgramFolder&) = delete;
+};
+
+void SetEnabled(QWidget* control, const std::optional<bool>& enabled) {
+    if (enabled) {
+        control->setEnabled(*enabled);
+    }
+}
+
+}  // namespace
+
+TRecordsPanel::TRecordsPanel(const TRecordsPlaces& places, TSampleStore& store,
+                             TSpecimenData& specimen, const QDateTime& clockReading, TChart& chart,
+                             TUserDialogs& dialogs, QObject* parent)
+    : QObject(parent),
+      store_(store),
+      specimen_(specimen),
+      clockReading_(clockReading),
+      chart_(chart),
+      dialogs_(dialogs) {
+    BuildInfoPanel(places.client);
+    BuildSpecimenBoxes(places.specimenGroup);
+    BuildButtons(places.client);
+}
+
+void TRecordsPanel::BuildSpecimenBoxes(QWidget* group) {
+    const QString unknown = QStringLiteral("(...)");
+    ui::MakeLabel(group, QStringLiteral("Испытание"), 10, 28);
+    edTestName = ui::Named(ui::MakeEdit(group, unknown, 31, QRect(92, 24, 150, 21)), "edTestName");
+    auto* heading = ui::MakeLabel(group, QStringLiteral("Образец"), 100, 58);
+    heading->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    heading->adjustSize();
+    ui::MakeLabel(group, QStringLiteral("Маркировка"), 10, 86);
+    edSampleName =
+        ui::Named(ui::MakeEdit(group, unknown, 19, QRect(92, 82, 150, 21)), "edSampleName");
+    ui::MakeLabel(group, QStringLiteral("Тип ( форма )"), 10, 116);
+    edSampleType =
+        ui::Named(ui::MakeEdit(group, unknown, 19, QRect(92, 112, 150, 21)), "edSampleType");
+    ui::MakeLabel(group, QStringLiteral("Площадь, мм.кв."), 10, 150);
+    edSQR =
+        ui::Named(ui::MakeEdit(group, QStringLiteral("1000"), 5, QRect(150, 146, 92, 21)), "edSQR");
+    edSQR->installEventFilter(this);
+    // Pasted or dropped text passes no key filter; the area still takes digits only.
+    edSQR->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edSQR));
+}
+
+void TRecordsPanel::BuildInfoPanel(QWidget* client) {
+    pnInfo = ui::Named(ui::MakePanel(client, QRect(770, 120, 255, 183), true, Qt::white), "pnInfo");
+    QFont fixed(QStringLiteral("Courier New"));
+    fixed.setPointSize(9);
+    QFont fixedBold = fixed;
+    fixedBold.setBold(true);
+
+    int top = 8;
+    const struct {
+        QLabel** label;
+        const char* name;
+    } heading[] = {{&lbInfoDate, "lbInfoDate"},
+                   {&lbInfoTest, "lbInfoTest"},
+                   {&lbInfoMark, "lbInfoMark"},
+                   {&lbInfoType, "lbInfoType"}};
+    for (const auto& line : heading) {
+        *line.label = ui::Named(new QLabel(pnInfo), line.name);
+        (*line.label)->setGeometry(8, top, 240, 18);
+        top += 22;
+    }
+    lbInfoDate->setFont(fixedBold);
+    auto* rule = new QFrame(pnInfo);
+    rule->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    rule->setGeometry(6, top + 2, 243, 4);
+    top += 14;
+    const struct {
+        QLabel** value;
+        const char* name;
+        QString caption;
+    } results[] = {
+        {&lbInfoSQR, "lbInfoSQR", QStringLiteral("S,мм.кв = ")},
+        {&lbInfoFmax, "lbInfoFmax", QStringLiteral("F max,кН = ")},
+        {&lbInfoRmax, "lbInfoRmax", QStringLiteral("R max,Н/мм.кв = ")},
+    };
+    for (const auto& line : results) {
+        auto* caption = ui::MakeLabel(pnInfo, line.caption, 8, top);
+        caption->setFont(fixed);
+        caption->adjustSize();
+        *line.value = ui::Named(new QLabel(pnInfo), line.name);
+        (*line.value)->setFont(fixed);
+        (*line.value)->setGeometry(8 + caption->width(), top, 240 - caption->width(), 18);
+        top += 22;
+    }
+    pnInfo->hide();
+}
+
+void TRecordsPanel::BuildButtons(QWidget* client) {
+    const struct {
+        QPushButton** button;
+        const char* name;
+        QRect place;
+        const char* theme;
+        QStyle::StandardPixmap fallback;
+        QString hint;
+        void (TRecordsPanel::*click)();
+    } buttons[] = {
+        {&btOpenTest, "btOpenTest", QRect(773, 578, 59, 56), "document-open",
+         QStyle::SP_DialogOpenButton, QStringLiteral("открыть испытание..."),
+         &TRecordsPanel::btOpenTestClick},
+        {&btProtocol, "btProtocol", QRect(844, 579, 57, 55), "document-print",
+         QStyle::SP_FileDialogDetailedView, QStringLiteral("печать протокола..."),
+         &TRecordsPanel::btProtocolClick},
+        {&btSaveTest, "btSaveTest", QRect(912, 579, 58, 55), "document-save",
+         QStyle::SP_DialogSaveButton, QStringLiteral("сохранить испытание..."),
+         &TRecordsPanel::btSaveTestClick},
+        {&btToExel, "btToExel", QRect(980, 579, 45, 55), "x-office-spreadsheet",
+         QStyle::SP_FileDialogListView, QStringLiteral("преобразовать в  CSV"),
+         &TRecordsPanel::btToExelClick},
+    };
+    for (const auto& item : buttons) {
+        const QIcon picture = ui::ThemeIcon(client, QString::fromLatin1(item.theme), item.fallback);
+        *item.button =
+            ui::Named(ui::MakePictureButton(client, item.place, picture, item.hint), item.name);
+        connect(*item.button, &QPushButton::clicked, this, item.click);
+    }
+    btToExel->setEnabled(false);
+}
+
+QWidget* TRecordsPanel::Window() const {
+    return btOpenTest->window();
+}
+
+void TRecordsPanel::Apply(const TControlStates& states) {
+    SetEnabled(btProtocol, states.Protocol);
+    SetEnabled(btSaveTest, states.SaveTest);
+    SetEnabled(btOpenTest, states.OpenTest);
+    SetEnabled(btToExel, states.ToExel);
+    if (states.InfoVisible) {
+        pnInfo->setVisible(*states.InfoVisible);
+    }
+}
+
+QString TRecordsPanel::AreaText() {
+    if (edSQR->text().isEmpty()) {
+        edSQR->setText(QStringLiteral("0"));
+    }
+    return edSQR->text();
+}
+
+void TRecordsPanel::btSaveTestClick() {
+    const TInProgramFolder folder;
+    const QString path = dialogs_.SaveFileName(
+        Window(), TestFileDialog(QStringLiteral("Сохранить результаты испытания..."), true));
+    if (path.isEmpty()) {
+        return;
+    }
+    const TSpecimenData header =
+        FillForSave(clockReading_.date(), edTestName->text(), edSampleName->text(),
+                    edSampleType->text(), AreaText(), store_.Count, INI_FILE_DATA.FORCE_SCALE);
+    const TFileResult saved = records::SaveTestFile(path, header, store_);
+    if (!saved.ok) {
+        // The test stays in the store and can be saved again under another name.
+        dialogs_.Message(Window(), saved.error);
+        return;
+    }
+    specimen_ = header;
+    TControlStates savedStates;
+    savedStates.Protocol = true;
+    savedStates.SaveTest = false;
+    savedStates.ToExel = true;
+    Apply(savedStates);
+}
+
+void TRecordsPanel::btOpenTestClick() {
+    const TInProgramFolder folder;
+    const QString path = dialogs_.OpenFileName(
+        Window(), TestFileDialog(QStringLiteral("Открыть результаты испытания..."), false));
+    if (path.isEmpty()) {
+        return;
+    }
+    const TOpenedTest opened = records::OpenTestFile(path, store_);
+    if (!opened.ok) {
+        dialogs_.Message(Window(), opened.error);
+        return;
+    }
+    specimen_ = opened.header;
+    ShowOpenedTest(opened.info);
+    emit SamplesLoaded();
+    TControlStates shown;
+    shown.Protocol = true;
+    shown.ToExel = true;
+    shown.InfoVisible = true;
+    Apply(shown);
+    if (!opened.warning.isEmpty()) {
+        dialogs_.Message(Window(), opened.warning);
+    }
+}
+
+void TRecordsPanel::ShowOpenedTest(const TInfoTexts& info) {
+    lbInfoDate->setText(info.Date);
+    lbInfoTest->setText(info.Test);
+    lbInfoMark->setText(info.Mark);
+    lbInfoType->setText(info.Type);
+    lbInfoSQR->setText(info.SQR);
+    lbInfoFmax->setText(info.Fmax);
+    lbInfoRmax->setText(info.Rmax);
+}
+
+void TRecordsPanel::btToExelClick() {
+    const TInProgramFolder folder;
+    const QString path = dialogs_.SaveFileName(
+        Window(), {QStringLiteral("Преобразовать в CSV формат..."), QStringLiteral("Файлы (*.csv)"),
+                   TestFolder(), QStringLiteral("csv"), true});
+    if (path.isEmpty()) {
+        return;
+    }
+    const TFileResult exported = records::ExportCsv(path, store_);
+    if (!exported.ok) {
+        dialogs_.Message(Window(), exported.error);
+    }
+}
+
+void TRecordsPanel::btProtocolClick() {
+    chart_.SetTitleLines(records::ProtocolHeading(specimen_));
+    chart_.ShowTitle(true);
+    chart_.Repaint();
+
+    const std::unique_ptr<QPrinter> printer = dialogs_.DefaultPrinter();
+    if (!printer) {
+        dialogs_.Message(Window(), QStringLiteral("Протокол не напечатан: в системе не установлен "
+                                                  "принтер по умолчанию."));
+    } else {
+        printer->setPageOrientation(QPageLayout::Landscape);
+        printer->setDocName(QStringLiteral("chrtSignTraces"));
+        const QRect page = printer->pageLayout().paintRectPixels(printer->resolution());
+        QPainter painter;
+        if (painter.begin(printer.get())) {
+            chart_.RenderTo(painter, records::ProtocolPrintRect(page.width(), page.height()), 1.8);
+            painter.end();
+        } else {
+            dialogs_.Message(Window(), QStringLiteral("Протокол не напечатан: принтер «%1» не "
+                                                      "принял задание.")
+                                           .arg(printer->printerName()));
+        }
+    }
+    chart_.ShowTitle(false);
+}
+
+bool TRecordsPanel::edSQRKeyPress(QChar typed) {
+    if (typed < QLatin1Char('0') || typed > QLatin1Char('9')) {
+        return false;
+    }
+    QPalette palette = edSQR->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    edSQR->setPalette(palette);
+    return !(typed == QLatin1Char('0') && edSQR->text().startsWith(QLatin1Char('0')));
+}
+
+void TRecordsPanel::edSQRExit() {
+    if (edSQR->text().isEmpty()) {
+        edSQR->setText(QStringLiteral("0"));
+    }
+}
+
+bool TRecordsPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != edSQR) {
+        return QObject::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // Only keys that type a character reach the filter; Delete and the arrows do not,
+        // and Tab still moves the focus on.
+        const bool moves = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (key->text().size() == 1 && key->key() != Qt::Key_Delete && !moves) {
+            return !edSQRKeyPress(key->text().at(0));
+        }
+    } else if (event->type() == QEvent::FocusOut) {
+        edSQRExit();
+    }
+    return false;
+}
