@@ -36,7 +36,7 @@ TRegistrationJournal::TRegistrationJournal(const QString& folder, TClock clock)
     : folder_(folder), path_(JournalPath(folder)), clock_(std::move(clock)) {}
 
 TRegistrationJournal::~TRegistrationJournal() {
-    Close();
+    End(true);
 }
 
 void TRegistrationJournal::Begin(const TSpecimenData& header, int32_t periodMs,
@@ -80,11 +80,27 @@ void TRegistrationJournal::Append(int32_t forceN, int32_t timeMs) {
 void TRegistrationJournal::Sync() {
     if (writing_) {
         KeepPace();
+    } else if (settling_) {
+        // A sync that was still running at Close leaves the last one owed: it starts here.
+        if (const int error = file_.Poll(); error != 0) {
+            FailSettling(error);
+        }
     }
 }
 
 void TRegistrationJournal::Close() {
-    End(true);
+    if (!writing_) {
+        return;
+    }
+    UpdateHeader();
+    if (!writing_) {
+        return;
+    }
+    writing_ = false;
+    settling_ = true;
+    if (const int error = file_.RequestDiskSync(); error != 0) {
+        FailSettling(error);
+    }
 }
 
 void TRegistrationJournal::Restart(const QDateTime& now) {
@@ -164,20 +180,34 @@ void TRegistrationJournal::End(bool toDisk) {
     if (writing_) {
         UpdateHeader();
     }
-    if (writing_ && toDisk) {
+    if (toDisk && (writing_ || settling_)) {
         if (const int error = file_.SyncNow(); error != 0) {
-            FailWriting(error);
+            writing_ ? FailWriting(error) : FailSettling(error);
         }
     }
     writing_ = false;
+    settling_ = false;
     file_.Close();
 }
 
+// The file stays open until the next End: closing it would wait for a running disk sync, and a
+// failed write may come inside a frame's hand-over.
 void TRegistrationJournal::FailWriting(int error) {
     writing_ = false;
-    file_.Close();
+    // Without a whole sample the file holds nothing to recover; it goes at once rather than stay
+    // half written. Only a file this journal created is open, so no other is removed.
+    if (count_ == 0 && file_.IsOpen()) {
+        unlink(QFile::encodeName(path_).constData());
+    }
     Report(QStringLiteral("Журнал регистрации \"%1\" больше не записывается: %2. "
                           "Регистрация продолжается, испытание можно сохранить как обычно.")
+               .arg(Shown(path_), Reason(error)));
+}
+
+void TRegistrationJournal::FailSettling(int error) {
+    settling_ = false;
+    Report(QStringLiteral("Журнал регистрации \"%1\" не записан на диск: %2. "
+                          "Испытание можно сохранить как обычно.")
                .arg(Shown(path_), Reason(error)));
 }
 

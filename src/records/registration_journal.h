@@ -33,7 +33,8 @@ class TRegistrationJournal {
 
     // The journal lives in `folder` (the program's DBCustom).
     explicit TRegistrationJournal(const QString& folder, TClock clock = SteadyNow);
-    // Closes as Close does. The file stays: a window closed with an unsaved test keeps it.
+    // The header up to date and the data on the disk before the file closes. The file stays: a
+    // window closed with an unsaved test keeps it.
     ~TRegistrationJournal();
     TRegistrationJournal(const TRegistrationJournal&) = delete;
     TRegistrationJournal& operator=(const TRegistrationJournal&) = delete;
@@ -46,12 +47,15 @@ class TRegistrationJournal {
     // name survives a power loss.
     void Begin(const TSpecimenData& header, int32_t periodMs, const QDateTime& now);
     // A stored sample: one write of its record to the system, and once a second the header's
-    // SampleCount and a disk sync in the background.
+    // SampleCount and a disk sync in the background. Never waits for the disk: it runs while
+    // the receiver waits for the frame's hand-over.
     void Append(int32_t forceN, int32_t timeMs);
-    // The window's 100 ms timer keeps that pace while no sample comes.
+    // The window's 100 ms timer keeps that pace while no sample comes, and sees the last disk
+    // sync after a Close through.
     void Sync();
-    // Stop: the header and the data reach the disk now (the one wait for the disk besides
-    // Begin's); the file stays for a save or recovery.
+    // Stop: the header is brought up to date and the data go to the disk in the background; the
+    // file stays for a save or recovery. Never waits for the disk either: the full store stops
+    // the registration inside a frame's hand-over.
     void Close();
     // Cancel during a registration: the journal so far is set aside and a new one begins from
     // sample 0 with the same header and period. A journal that failed is only set aside: it
@@ -77,6 +81,7 @@ class TRegistrationJournal {
     // Ends the writing: the header up to date, with the data on disk when `toDisk`.
     void End(bool toDisk);
     void FailWriting(int error);
+    void FailSettling(int error);
     void Report(const QString& text);
 
     QString folder_;
@@ -86,6 +91,7 @@ class TRegistrationJournal {
     TSpecimenData header_;
     int32_t periodMs_ = 0;
     bool writing_ = false;
+    bool settling_ = false;  // closed by Stop, its last disk sync may still be owed
     int32_t count_ = 0;
     int32_t headerCount_ = 0;
     std::chrono::milliseconds lastSync_{};
