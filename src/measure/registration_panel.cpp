@@ -133,6 +133,8 @@ void TRegistrationPanel::ProcessFrame(const TDeviceFrame& frame) {
     if (!outcome.SampleStored) {
         return;
     }
+    const int32_t stored = store_.Count - 1;
+    emit SampleStored(store_.ForceN[stored], store_.TimeMs[stored]);
     TChart& chart = chart_.Chart();
     chart.Series().AddXY(outcome.TimeS, outcome.ForceKn);
     if (outcome.StoreFull) {
@@ -163,6 +165,7 @@ void TRegistrationPanel::btStartClick() {
     chart.UndoZoom();
     chart.Repaint();
     emit ControlsChanged(measure::ControlsOnStart());
+    emit RegistrationStarted();
 }
 
 void TRegistrationPanel::btStopClick() {
@@ -171,6 +174,7 @@ void TRegistrationPanel::btStopClick() {
     }
     btStop->setChecked(true);
     emit ControlsChanged(measure::ControlsOnStop(store_.Count));
+    emit RegistrationStopped();
 }
 
 void TRegistrationPanel::btCancelClick() {
@@ -180,6 +184,7 @@ void TRegistrationPanel::btCancelClick() {
     chart.Series().SetActive(true);
     measure::CancelData(measure_, store_, [] { QCoreApplication::processEvents(); });
     emit ControlsChanged(measure::ControlsOnCancel(Registering()));
+    emit DataCancelled(Registering());
 }
 
 void TRegistrationPanel::TmTimer() {
@@ -198,6 +203,7 @@ void TRegistrationPanel::TmTimer() {
         btStop->click();
     }
     UpdateIndicators();
+    emit TimerTicked();
 }
 
 void TRegistrationPanel::UpdateIndicators() {
