@@ -120,10 +120,10 @@ TOpenedTest ReadTest(QIODevice& in, const QString& name, TSampleStore& store) {
     result.fmaxN = LoadRecords(body.constData(), result.loaded, store);
 
     if (result.loaded < result.announced) {
+        // One arg() for all three: a "%2" in a folder's name stays as it is.
         result.warning = QStringLiteral("Из файла \"%1\" загружено %2 из %3 отсчётов.")
-                             .arg(Shown(name))
-                             .arg(result.loaded)
-                             .arg(result.announced);
+                             .arg(Shown(name), QString::number(result.loaded),
+                                  QString::number(result.announced));
     }
     result.info = MakeInfoTexts(result.header, result.fmaxN);
     result.ok = true;

@@ -181,6 +181,16 @@ INSTANTIATE_TEST_SUITE_P(Cases, TestFileCounts,
                                                      kStoreCapacity, "32767 из 40000"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(TestFile, AFolderNamedWithAPercentSignIsNamedAsItIsInTheWarning) {
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("50%2"));
+    const QString path = PathOf("50%2/short.ktd");
+    ASSERT_TRUE(QFile::rename(FileWith(10, 4), path));
+    auto store = SentinelStore();
+    const TOpenedTest result = records::OpenTestFile(path, *store);
+    EXPECT_EQ(result.warning, QStringLiteral("Из файла \"%1\" загружено 4 из 10 отсчётов.")
+                                  .arg(QDir::toNativeSeparators(path)));
+}
+
 TEST_F(TestFile, FilesThatCannotBeReadLeaveTheStoreUntouched) {
     WriteAll(PathOf("empty.ktd"), {});
     WriteAll(PathOf("short.ktd"), QByteArray(119, '\1'));
