@@ -139,11 +139,24 @@ TOpenedTest RecoverJournal(const QString& path, TSampleStore& store) {
     if (!scan.Damage.isEmpty()) {
         result.warning =
             QStringLiteral("Журнал регистрации \"%1\" повреждён (%2). Восстановлено отсчётов: %3.")
-                .arg(Shown(path), scan.Damage)
-                .arg(scan.Samples);
+                .arg(Shown(path), scan.Damage, QString::number(scan.Samples));
     }
     result.ok = true;
     return result;
+}
+
+QString RecoveryQuestion(const TJournalScan& scan) {
+    // One arg() for all three: a "%1" in the test's name stays as it was typed.
+    QString question = QStringLiteral("Найдено несохранённое испытание «%1» от %2, отсчётов: %3.\n")
+                           .arg(scan.Header.TestNameString(), scan.Header.DateString(),
+                                QString::number(scan.Samples));
+    if (!scan.Damage.isEmpty()) {
+        question += QStringLiteral(
+                        "Журнал регистрации повреждён (%1): восстановить можно только "
+                        "целые отсчёты.\n")
+                        .arg(scan.Damage);
+    }
+    return question + QStringLiteral("Восстановить испытание?");
 }
 
 }  // namespace records

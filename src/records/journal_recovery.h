@@ -38,4 +38,8 @@ TJournalScan ScanJournal(const QString& path);
 // wrong with a damaged journal. Fails, leaving the store untouched, when no sample recovers.
 TOpenedTest RecoverJournal(const QString& path, TSampleStore& store);
 
+// The operator's question for an offered journal: its test's date, name and samples, and for a
+// damaged one that only its whole samples come back.
+QString RecoveryQuestion(const TJournalScan& scan);
+
 }  // namespace records

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QUrl>
 
 #include "platform/error_report.h"
@@ -24,9 +25,13 @@ class TDesktopDialogs final : public TUserDialogs {
         QMessageBox::information(parent, QApplication::applicationName(), text, QMessageBox::Ok);
     }
     bool Question(QWidget* parent, const QString& text) override {
-        return QMessageBox::question(parent, QApplication::applicationName(), text,
-                                     QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::Yes) == QMessageBox::Yes;
+        QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text,
+                        QMessageBox::Yes | QMessageBox::No, parent);
+        box.setDefaultButton(QMessageBox::Yes);
+        // The question is Russian, so are its answers (Qt's own button texts are English).
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+        return box.exec() == QMessageBox::Yes;
     }
     void Error(QWidget* parent, const QString& text) override {
         QMessageBox::critical(parent != nullptr ? parent : QApplication::activeWindow(),

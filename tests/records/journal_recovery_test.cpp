@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <memory>
 
 #include "journal_test_util.h"
@@ -113,6 +114,34 @@ INSTANTIATE_TEST_SUITE_P(
                       JournalCase{"OverCapacity", kStoreCapacity + 1, 100, kStoreCapacity + 1, 0, 0,
                                   -1, kStoreCapacity, true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A "%1" the operator typed into the test's name, or one in a folder's name, stands as it is.
+TEST_F(JournalRecovery, PercentSignsInTheNameAndThePathStandAsTheyAre) {
+    const QString folder = dir_.filePath("50%1/DBCustom");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    {
+        records::TRegistrationJournal journal(folder);
+        journal.Begin(FillForSave(QDate(2026, 12, 10), "Куб %1 и 5%", "", "", "100", 0, 100), 100,
+                      kMoveTime);
+        for (int32_t i = 0; i < 5; ++i) {
+            journal.Append(ForceOf(i), 100 * i);
+        }
+    }
+    const QString path = records::JournalPath(folder);
+    QFile cut(path);
+    ASSERT_TRUE(cut.resize(120 + 8 * 4 + 1));
+
+    const TJournalScan scan = records::ScanJournal(path);
+    EXPECT_TRUE(records::RecoveryQuestion(scan).startsWith(QStringLiteral(
+        "Найдено несохранённое испытание «Куб %1 и 5%» от 10.12.2026, отсчётов: 4.\n")))
+        << records::RecoveryQuestion(scan).toStdString();
+    auto store = SentinelStore();
+    const TOpenedTest test = records::RecoverJournal(path, *store);
+    EXPECT_TRUE(test.warning.startsWith(QStringLiteral("Журнал регистрации \"%1\" повреждён (")
+                                            .arg(QDir::toNativeSeparators(path))))
+        << test.warning.toStdString();
+    EXPECT_TRUE(test.warning.endsWith(QStringLiteral("Восстановлено отсчётов: 4.")));
+}
 
 TEST_F(JournalRecovery, NoJournalNothingOffered) {
     const TJournalScan scan = records::ScanJournal(records::JournalPath(Folder()));

@@ -2,6 +2,8 @@
 // a journal folder with a clock the test moves, and readers of what the file holds.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
