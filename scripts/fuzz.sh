@@ -9,7 +9,7 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-targets=(fuzz_frames fuzz_test_file fuzz_ini)
+targets=(fuzz_frames fuzz_test_file fuzz_journal fuzz_ini)
 
 mode=fuzz
 case "${1:-}" in
