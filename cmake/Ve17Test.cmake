@@ -13,13 +13,15 @@ if(VE17_SANITIZE MATCHES "thread")
     "TSAN_OPTIONS=string_append::suppressions=${CMAKE_CURRENT_LIST_DIR}/../tests/support/tsan.supp")
 endif()
 
-# ve17_add_test(<name> SOURCES <files...> LIBS <targets...> [QT])
+# ve17_add_test(<name> SOURCES <files...> LIBS <targets...> [QT] [OWN_MAIN]
+#               [PROPERTIES <test property> <value>...])
 # Builds one GoogleTest executable and registers each of its tests with CTest, labelled with the
 # executable's name (ctest -L <name>).
 # QT: the test runs inside a QApplication on the offscreen platform (window tests).
 # OWN_MAIN: the sources bring their own main().
+# PROPERTIES: further CTest properties of every test of the executable.
 function(ve17_add_test name)
-  cmake_parse_arguments(T "QT;OWN_MAIN" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "QT;OWN_MAIN" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   if(TARGET ve17_sanitizer_support)
@@ -38,5 +40,5 @@ function(ve17_add_test name)
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen TIMEOUT 120 LABELS ${name}
-               ${VE17_TEST_SANITIZER_PROPERTIES})
+               ${VE17_TEST_SANITIZER_PROPERTIES} ${T_PROPERTIES})
 endfunction()
