@@ -3,7 +3,11 @@
 # the program's process from /proc/<pid>/stat over the measured span):
 #   - recording at 10 frames a second,
 #   - recording at the line's full rate (288 frames a second),
+#   - both again with the registration journal stopped at Start: a file stands where its folder
+#     DBCustom would be, so the journal cannot be created and writes nothing (the program shows
+#     that once in a message box, which stays open and idle),
 #   - a dead line (the unit's line hung up).
+# After each recording run the samples in the journal are counted, to show it was written (or not).
 # Each run copies ve17 into a scratch folder with its own VE17.ini, starts ve17-sim on COM1 and
 # the program on its own Xvfb display, and presses "Регистрация" with xdotool. Figures, not a
 # pass/fail check: the exit status only says whether the runs themselves worked.
@@ -89,16 +93,19 @@ press_record() {  # <run folder>
     xdotool mousemove 0 0
 }
 
-# One run: sets `result` to the program's CPU as % of one core over <seconds>.
-#   <record>: yes presses "Регистрация"; <wait> seconds pass before the measurement begins.
-measure() {  # <name> <seconds> <record> <wait> <simulator options...>
-    local name=$1 seconds=$2 record=$3 wait_s=$4
-    shift 4
+# One run: sets `result` to the program's CPU as % of one core over <seconds>, and `journaled`
+# to the samples in its registration journal afterwards (0 without a journal).
+#   <record>: yes presses "Регистрация"; <wait> seconds pass before the measurement begins;
+#   <journal>: no puts a file where the journal's folder would be.
+measure() {  # <name> <seconds> <record> <wait> <journal> <simulator options...>
+    local name=$1 seconds=$2 record=$3 wait_s=$4 journal=$5
+    shift 5
     local run="$work/$name"
     mkdir -p "$run/runtime"
     chmod 700 "$run/runtime"
     cp "$bin/ve17" "$run/ve17"
     printf '[CONFIG]\r\nLINK_PORT=COM1\r\n' >"$run/VE17.ini"
+    [ "$journal" = yes ] || : >"$run/DBCustom"
 
     "$bin/ve17-sim" --ini "$run/VE17.ini" --port COM1 --quiet "$@" >"$run/sim.out" &
     sim_pid=$!
@@ -133,6 +140,9 @@ measure() {  # <name> <seconds> <record> <wait> <simulator options...>
     app_pid=""
     stop_pid "$sim_pid"
     sim_pid=""
+    journaled=0
+    local file="$run/DBCustom/~registration.ktd"
+    [ -f "$file" ] && journaled=$((($(stat -c %s "$file") - 120) / 8))
     result=$(awk -v c="$((c1 - c0))" -v hz="$ticks_per_s" -v t0="$t0" -v t1="$t1" \
         'BEGIN { printf "%.1f", 100 * c / hz / (t1 - t0) }')
 }
@@ -140,24 +150,36 @@ measure() {  # <name> <seconds> <record> <wait> <simulator options...>
 recording=recording
 [ "$can_click" = yes ] || recording="not recording"
 
-echo "Measuring the CPU of ve17 (this takes about $((slow_s + fast_s + dead_s + 30)) s)..."
+echo "Measuring the CPU of ve17 (this takes about $((2 * (slow_s + fast_s) + dead_s + 50)) s)..."
 result=""
-measure slow "$slow_s" yes "$settle_s" --profile press --load-rate 1 --peak 100
-slow=$result
-measure fast "$fast_s" yes "$settle_s" --profile press --fast --load-rate 1 --peak 100
-fast=$result
+slow_options=(--profile press --load-rate 1 --peak 100)
+fast_options=(--profile press --fast --load-rate 1 --peak 100)
+measure slow "$slow_s" yes "$settle_s" yes "${slow_options[@]}"
+slow=$result slow_journaled=$journaled
+measure slow-unjournaled "$slow_s" yes "$settle_s" no "${slow_options[@]}"
+slow_bare=$result slow_bare_journaled=$journaled
+measure fast "$fast_s" yes "$settle_s" yes "${fast_options[@]}"
+fast=$result fast_journaled=$journaled
+measure fast-unjournaled "$fast_s" yes "$settle_s" no "${fast_options[@]}"
+fast_bare=$result fast_bare_journaled=$journaled
 # The line hangs up 4 s after the simulator starts; the watchdog needs about a second more.
-measure dead "$dead_s" no 4 --profile steady --hangup-after 4
+measure dead "$dead_s" no 4 yes --profile steady --hangup-after 4
 dead=$result
 
-row() {  # <what> <figure> <target>
+row() {  # <what> <figure> [<target>]
+    if [ $# -lt 3 ]; then
+        printf '%-72s %7s %%\n' "$1" "$2"
+        return
+    fi
     local mark
     mark=$(awk -v f="$2" -v t="$3" 'BEGIN { print (f < t ? "ok" : "OVER TARGET") }')
-    printf '%-48s %7s %%  < %2s %%  %s\n' "$1" "$2" "$3" "$mark"
+    printf '%-72s %7s %%  < %2s %%  %s\n' "$1" "$2" "$3" "$mark"
 }
 
 echo
-printf '%-48s %9s  %6s\n' "ve17 CPU, % of one core" "measured" "target"
-row "10 frames/s, $recording, ${slow_s} s" "$slow" 2
-row "full rate (288 frames/s), $recording, ${fast_s} s" "$fast" 10
+printf '%-72s %9s  %6s\n' "ve17 CPU, % of one core" "measured" "target"
+row "10 frames/s, $recording, ${slow_s} s, journal: $slow_journaled samples" "$slow" 2
+row "  the same, journal stopped at Start: $slow_bare_journaled samples" "$slow_bare"
+row "full rate (288 frames/s), $recording, ${fast_s} s, journal: $fast_journaled samples" "$fast" 10
+row "  the same, journal stopped at Start: $fast_bare_journaled samples" "$fast_bare"
 row "dead line (hung up), ${dead_s} s" "$dead" 5
