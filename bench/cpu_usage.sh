@@ -3,10 +3,14 @@
 # the program's process from /proc/<pid>/stat over the measured span):
 #   - recording at 10 frames a second,
 #   - recording at the line's full rate (288 frames a second),
+#   - both again with the registration journal stopped at Start: a file stands where its folder
+#     DBCustom would be, so the journal cannot be created and writes nothing (the program shows
+#     that once in a message box, which stays open and idle),
 #   - a dead line (the unit's line hung up),
 #   - recording at the full rate with a nearly full store (about 30 000 points on the chart),
 #     beside its floor, the same registration's first seconds with an empty store: one run,
 #     measured over two spans of equal length, so that only the store's filling differs.
+# After each recording run the samples in the journal are counted, to show it was written (or not).
 # Each run copies ve17 into a scratch folder with its own VE17.ini, starts ve17-sim on COM1 and
 # the program on its own Xvfb display, and presses "Регистрация" with xdotool. Figures, not a
 # pass/fail check: the exit status only says whether the runs themselves worked.
@@ -97,15 +101,17 @@ press_record() {  # <run folder>
 }
 
 # Starts a run: the simulator with the given options, then the program, which is made to record
-# when <record> is yes. Sets `run` (the run's folder), `sim_pid` and `app_pid`.
-start_run() {  # <name> <record> <simulator options...>
-    local name=$1 record=$2
-    shift 2
+# when <record> is yes; <journal>: no puts a file where the journal's folder would be.
+# Sets `run` (the run's folder), `sim_pid` and `app_pid`.
+start_run() {  # <name> <record> <journal> <simulator options...>
+    local name=$1 record=$2 journal=$3
+    shift 3
     run="$work/$name"
     mkdir -p "$run/runtime"
     chmod 700 "$run/runtime"
     cp "$bin/ve17" "$run/ve17"
     printf '[CONFIG]\r\nLINK_PORT=COM1\r\n' >"$run/VE17.ini"
+    [ "$journal" = yes ] || : >"$run/DBCustom"
 
     "$bin/ve17-sim" --ini "$run/VE17.ini" --port COM1 --quiet "$@" >"$run/sim.out" &
     sim_pid=$!
@@ -149,15 +155,19 @@ stop_run() {  # <name>
     sim_pid=""
 }
 
-# One run measured over one span: sets `result`.
+# One run measured over one span: sets `result`, and `journaled` to the samples in its
+# registration journal afterwards (0 without a journal).
 #   <record>: yes presses "Регистрация"; <wait> seconds pass before the measurement begins.
-measure() {  # <name> <seconds> <record> <wait> <simulator options...>
-    local name=$1 seconds=$2 record=$3 wait_s=$4
-    shift 4
-    start_run "$name" "$record" "$@"
+measure() {  # <name> <seconds> <record> <wait> <journal> <simulator options...>
+    local name=$1 seconds=$2 record=$3 wait_s=$4 journal=$5
+    shift 5
+    start_run "$name" "$record" "$journal" "$@"
     sleep "$wait_s"
     cpu_span "$seconds"
     stop_run "$name"
+    journaled=0
+    local file="$run/DBCustom/~registration.ktd"
+    [ -f "$file" ] && journaled=$((($(stat -c %s "$file") - 120) / 8))
 }
 
 # Sleeps until <seconds> have passed since the moment <start> (from now_s).
@@ -170,18 +180,24 @@ sleep_until() {  # <start> <seconds>
 recording=recording
 [ "$can_click" = yes ] || recording="not recording"
 
-echo "Measuring the CPU of ve17 (this takes about $((slow_s + fast_s + dead_s + full_at_s + store_s + 40)) s)..."
+echo "Measuring the CPU of ve17 (this takes about $((2 * (slow_s + fast_s) + dead_s + full_at_s + store_s + 50)) s)..."
 result=""
-measure slow "$slow_s" yes "$settle_s" --profile press --load-rate 1 --peak 100
-slow=$result
-measure fast "$fast_s" yes "$settle_s" --profile press --fast --load-rate 1 --peak 100
-fast=$result
+slow_options=(--profile press --load-rate 1 --peak 100)
+fast_options=(--profile press --fast --load-rate 1 --peak 100)
+measure slow "$slow_s" yes "$settle_s" yes "${slow_options[@]}"
+slow=$result slow_journaled=$journaled
+measure slow-unjournaled "$slow_s" yes "$settle_s" no "${slow_options[@]}"
+slow_bare=$result slow_bare_journaled=$journaled
+measure fast "$fast_s" yes "$settle_s" yes "${fast_options[@]}"
+fast=$result fast_journaled=$journaled
+measure fast-unjournaled "$fast_s" yes "$settle_s" no "${fast_options[@]}"
+fast_bare=$result fast_bare_journaled=$journaled
 # The line hangs up 4 s after the simulator starts; the watchdog needs about a second more.
-measure dead "$dead_s" no 4 --profile steady --hangup-after 4
+measure dead "$dead_s" no 4 yes --profile steady --hangup-after 4
 dead=$result
 # The press rises by 1 kN a second and stays below the scale's top within the run, so that both
 # axes keep being widened as the store fills.
-start_run store yes --profile press --fast --load-rate 1 --peak 120
+start_run store yes yes --profile press --fast --load-rate 1 --peak 120
 recorded=$(now_s)
 sleep_until "$recorded" "$settle_s"
 cpu_span "$store_s"
@@ -191,16 +207,22 @@ cpu_span "$store_s"
 full_store=$result
 stop_run store
 
-row() {  # <what> <figure> <target>
+row() {  # <what> <figure> [<target>]
+    if [ $# -lt 3 ]; then
+        printf '%-72s %7s %%\n' "$1" "$2"
+        return
+    fi
     local mark
     mark=$(awk -v f="$2" -v t="$3" 'BEGIN { print (f < t ? "ok" : "OVER TARGET") }')
-    printf '%-48s %7s %%  < %2s %%  %s\n' "$1" "$2" "$3" "$mark"
+    printf '%-72s %7s %%  < %2s %%  %s\n' "$1" "$2" "$3" "$mark"
 }
 
 echo
-printf '%-48s %9s  %6s\n' "ve17 CPU, % of one core" "measured" "target"
-row "10 frames/s, $recording, ${slow_s} s" "$slow" 2
-row "full rate (288 frames/s), $recording, ${fast_s} s" "$fast" 10
+printf '%-72s %9s  %6s\n' "ve17 CPU, % of one core" "measured" "target"
+row "10 frames/s, $recording, ${slow_s} s, journal: $slow_journaled samples" "$slow" 2
+row "  the same, journal stopped at Start: $slow_bare_journaled samples" "$slow_bare"
+row "full rate (288 frames/s), $recording, ${fast_s} s, journal: $fast_journaled samples" "$fast" 10
+row "  the same, journal stopped at Start: $fast_bare_journaled samples" "$fast_bare"
 row "dead line (hung up), ${dead_s} s" "$dead" 5
 awk -v f="$full_store" -v e="$empty_store" -v a="$full_at_s" -v b="$settle_s" -v s="$store_s" '
     function span(from) {

@@ -12,7 +12,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build}
 reps=${BENCH_REPETITIONS:-5}
-benches=(frame_bench chart_bench open_bench protocol_bench)
+benches=(frame_bench chart_bench open_bench protocol_bench journal_bench)
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
     generator=$(command -v ninja >/dev/null && echo Ninja || echo "Unix Makefiles")
@@ -25,7 +25,7 @@ trap 'rm -rf "$out"' EXIT
 
 for bench in "${benches[@]}"; do
     echo "== $bench ($reps repetitions)"
-    # The chart and open benches draw offscreen; the frame bench ignores the setting.
+    # The chart and open benches draw offscreen; the others ignore the setting.
     QT_QPA_PLATFORM=offscreen "$build/bin/$bench" --benchmark_repetitions="$reps" \
         --benchmark_report_aggregates_only=true --benchmark_color=false | tee "$out/$bench.txt"
 done
@@ -60,6 +60,18 @@ if [ -n "$frame_ns" ] && [ -n "$redraw_ns" ]; then
         printf "  at most %.0f frames/s if every frame at full rate were redrawn (the line: 288)\n", 1e9 / (f + r)
     }'
 fi
+
+echo "Registration journal, in a temporary folder on the file system of ${TMPDIR:-/tmp}:"
+medians "$out/journal_bench.txt" | awk '
+    { time[$1] = $2 }
+    END {
+        store = time["BM_StoreSample"]; paced = time["BM_StoreSampleAndJournal/1"]
+        printf "  stored sample: %.2f us alone, %.2f us with its journal record\n", store / 1e3, paced / 1e3
+        round = time["BM_SyncRound/iterations:200/real_time"]
+        disk = time["BM_DiskSync/iterations:200/real_time"]
+        printf "journal append: %.1f us per sample, sync %.3f ms on the UI thread", (paced - store) / 1e3, round / 1e6
+        printf " (%.1f ms on disk, in the background)\n", disk / 1e6
+    }'
 
 echo
 echo "== CPU of the real program"

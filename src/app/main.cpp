@@ -75,6 +75,9 @@ int Run(TApplication& app, platform::SingleInstance& instance) {
     auto mainForm = std::make_unique<TMainForm>(app.Dialogs());
     TConfigForm configForm(app.Dialogs(), mainForm.get());
     mainForm->show();
+    // A signal during the recovery question waits until it is answered, so the window never
+    // closes under the open question.
+    mainForm->RecoverRegistration();
     CloseOnTerminateSignal(*mainForm);
     app.exec();
     return 0;

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <cstdint>
+#include <memory>
 
 #include "link/frame_sink.h"
 #include "measure/measure_state.h"
@@ -23,6 +24,9 @@ class TLinkPanel;
 class TRecordsPanel;
 class TRegistrationPanel;
 class TUserDialogs;
+namespace records {
+class TRegistrationJournal;
+}
 
 inline const QString kMainWindowTitle = QStringLiteral("  Регистратор ВЕ-17 v1.1");
 
@@ -71,6 +75,11 @@ class TMainForm : public QMainWindow, public TFrameSink {
     bool edSQRKeyPress(QChar typed);  // true: the character passes
     void edSQRExit();
 
+    // Start-up, once the window is shown: a registration journal that a killed program or a
+    // power loss left behind is offered once for recovery, with the default answer Yes. Yes
+    // shows its test as an opened test that can be saved; No sets the journal aside.
+    void RecoverRegistration();
+
     // Menu
     void mnPort1Click();
     void mnPort2Click();
@@ -97,6 +106,8 @@ class TMainForm : public QMainWindow, public TFrameSink {
     void ConnectMenu();
     void ApplyControlStates(const TControlStates& states);
     void FormClose();
+    void ConnectJournal();
+    void ShowJournalFailure();
 
     TUserDialogs& dialogs_;
     TSampleStore store_;
@@ -116,6 +127,8 @@ class TMainForm : public QMainWindow, public TFrameSink {
     TRegistrationPanel* registrationPanel_ = nullptr;
     TRecordsPanel* records_ = nullptr;
     THelpViewer* helpViewer_ = nullptr;
+    // Every stored sample of the running registration, in DBCustom, until its test is saved.
+    std::unique_ptr<records::TRegistrationJournal> journal_;
 
     QMenu* N1 = nullptr;
     QMenu* N2 = nullptr;

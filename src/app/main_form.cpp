@@ -15,6 +15,7 @@
 #include "measure/chart_panel.h"
 #include "measure/registration_panel.h"
 #include "records/records_panel.h"
+#include "records/registration_journal.h"
 
 TMainForm* MainForm = nullptr;
 
@@ -49,6 +50,8 @@ TMainForm::TMainForm(TUserDialogs& dialogs) : dialogs_(dialogs) {
     registrationPanel_->StartTimer();
     registrationPanel_->SelectFirstPeriod();
     registrationPanel_->ClickCancel();
+    // After the creation's Cancel, which leaves a journal of an earlier run to the recovery.
+    ConnectJournal();
 }
 
 TMainForm::~TMainForm() {

@@ -145,6 +145,8 @@ void TRegistrationPanel::ProcessFrame(const TDeviceFrame& frame) {
     if (!outcome.SampleStored) {
         return;
     }
+    const int32_t stored = store_.Count - 1;
+    emit SampleStored(store_.ForceN[stored], store_.TimeMs[stored]);
     TChart& chart = chart_.Chart();
     chart.Series().AddXY(outcome.TimeS, outcome.ForceKn);
     if (outcome.StoreFull) {
@@ -175,6 +177,7 @@ void TRegistrationPanel::btStartClick() {
     chart.UndoZoom();
     chart.RepaintAtOnce();
     emit ControlsChanged(measure::ControlsOnStart());
+    emit RegistrationStarted();
 }
 
 void TRegistrationPanel::btStopClick() {
@@ -183,6 +186,7 @@ void TRegistrationPanel::btStopClick() {
     }
     btStop->setChecked(true);
     emit ControlsChanged(measure::ControlsOnStop(store_.Count));
+    emit RegistrationStopped();
 }
 
 void TRegistrationPanel::btCancelClick() {
@@ -193,6 +197,7 @@ void TRegistrationPanel::btCancelClick() {
     chart.RepaintAtOnce();
     measure::CancelData(measure_, store_, [] { QCoreApplication::processEvents(); });
     emit ControlsChanged(measure::ControlsOnCancel(Registering()));
+    emit DataCancelled(Registering());
 }
 
 void TRegistrationPanel::TmTimer() {
@@ -211,6 +216,7 @@ void TRegistrationPanel::TmTimer() {
         btStop->click();
     }
     UpdateIndicators();
+    emit TimerTicked();
 }
 
 void TRegistrationPanel::UpdateIndicators() {

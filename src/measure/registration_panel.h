@@ -63,6 +63,15 @@ class TRegistrationPanel : public QObject {
     void ControlsChanged(const TControlStates& states);
     // The timer writes status-bar panels 1 to 3.
     void StatusPanelChanged(int8_t index, const QString& text);
+    // The registration's course, for its journal: Start ran (the store holds its period and
+    // area); a sample was stored, inside the frame's hand-over and before a full store stops
+    // the registration; Stop ran; Cancel threw the data away, `registering` when the
+    // registration goes on from sample 0; the timer ticked.
+    void RegistrationStarted();
+    void SampleStored(int32_t forceN, int32_t timeMs);
+    void RegistrationStopped();
+    void DataCancelled(bool registering);
+    void TimerTicked();
 
   private:
     void BuildIndicators(QWidget* panel, QWidget* strip);

@@ -187,6 +187,11 @@ void TRecordsPanel::Apply(const TControlStates& states) {
     }
 }
 
+TSpecimenData TRecordsPanel::EnteredHeader(const QDate& date, int32_t sampleCount) {
+    return FillForSave(date, edTestName->text(), edSampleName->text(), edSampleType->text(),
+                       AreaText(), sampleCount, INI_FILE_DATA.FORCE_SCALE);
+}
+
 QString TRecordsPanel::AreaText() {
     if (edSQR->text().isEmpty()) {
         edSQR->setText(QStringLiteral("0"));
@@ -202,8 +207,7 @@ void TRecordsPanel::btSaveTestClick() {
         return;
     }
     const TSpecimenData header =
-        FillForSave(clockReading_.date(), edTestName->text(), edSampleName->text(),
-                    edSampleType->text(), AreaText(), store_.Count, INI_FILE_DATA.FORCE_SCALE);
+        recovered_ ? *recovered_ : EnteredHeader(clockReading_.date(), store_.Count);
     const TFileResult saved = records::SaveTestFile(path, header, store_);
     if (!saved.ok) {
         // The test stays in the store and can be saved again under another name.
@@ -217,6 +221,7 @@ void TRecordsPanel::btSaveTestClick() {
     savedStates.SaveTest = false;
     savedStates.ToExel = true;
     Apply(savedStates);
+    emit TestSaved();
 }
 
 void TRecordsPanel::btOpenTestClick() {
@@ -231,21 +236,30 @@ void TRecordsPanel::btOpenTestClick() {
         dialogs_.Message(Window(), opened.error);
         return;
     }
-    specimen_ = opened.header;
     testPath_ = path;
-    ShowOpenedTest(opened.info);
-    emit SamplesLoaded();
-    TControlStates shown;
-    shown.Protocol = true;
-    shown.ToExel = true;
-    shown.InfoVisible = true;
-    Apply(shown);
+    ShowOpened(opened);
     if (!opened.warning.isEmpty()) {
         dialogs_.Message(Window(), opened.warning);
     }
 }
 
-void TRecordsPanel::ShowOpenedTest(const TInfoTexts& info) {
+void TRecordsPanel::ShowRecovered(const TOpenedTest& recovered) {
+    ShowOpened(recovered);
+    recovered_ = recovered.header;
+    TControlStates saveable;
+    saveable.SaveTest = true;
+    saveable.OpenTest = false;
+    Apply(saveable);
+}
+
+void TRecordsPanel::ForgetRecovered() {
+    recovered_.reset();
+}
+
+void TRecordsPanel::ShowOpened(const TOpenedTest& opened) {
+    recovered_.reset();
+    specimen_ = opened.header;
+    const TInfoTexts& info = opened.info;
     lbInfoDate->setText(info.Date);
     lbInfoTest->setText(info.Test);
     lbInfoMark->setText(info.Mark);
@@ -253,6 +267,12 @@ void TRecordsPanel::ShowOpenedTest(const TInfoTexts& info) {
     lbInfoSQR->setText(info.SQR);
     lbInfoFmax->setText(info.Fmax);
     lbInfoRmax->setText(info.Rmax);
+    emit SamplesLoaded();
+    TControlStates shown;
+    shown.Protocol = true;
+    shown.ToExel = true;
+    shown.InfoVisible = true;
+    Apply(shown);
 }
 
 void TRecordsPanel::btToExelClick() {

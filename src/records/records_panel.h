@@ -5,10 +5,12 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <optional>
 
 #include "measure/sample_store.h"
 #include "records/info_texts.h"
 #include "records/specimen_data.h"
+#include "records/test_file.h"
 #include "ui/control_states.h"
 
 class QFrame;
@@ -47,12 +49,24 @@ class TRecordsPanel : public QObject {
 
     // The area box's text, for a registration or a saved test: an empty box becomes "0" first.
     QString AreaText();
+    // The header the specimen's boxes give a test of `sampleCount` samples dated `date`, under
+    // the configured force scale.
+    TSpecimenData EnteredHeader(const QDate& date, int32_t sampleCount);
     // Sets the controls of this panel that the states name.
     void Apply(const TControlStates& states);
+
+    // A test recovered from a registration journal, already in the store: shown as an opened
+    // test, and saveable like a stopped registration (opening another test waits for Cancel).
+    // Saving writes the header it was recorded with, not the boxes.
+    void ShowRecovered(const TOpenedTest& recovered);
+    // A new registration or a Cancel: the recovered test is gone from the store.
+    void ForgetRecovered();
 
   signals:
     // An opened test is in the store: the chart is to show its samples.
     void SamplesLoaded();
+    // The test in the store is saved to its file.
+    void TestSaved();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -61,7 +75,7 @@ class TRecordsPanel : public QObject {
     void BuildSpecimenBoxes(QWidget* group);
     void BuildInfoPanel(QWidget* client);
     void BuildButtons(QWidget* client);
-    void ShowOpenedTest(const TInfoTexts& info);
+    void ShowOpened(const TOpenedTest& opened);
     void PrintProtocol(QPrinter& printer);
     void SaveProtocolAsPdf();
     bool IsFileButtonKey(const QKeyEvent& key) const;
@@ -73,6 +87,7 @@ class TRecordsPanel : public QObject {
     TChart& chart_;
     TUserDialogs& dialogs_;
     QString testPath_;  // the test file last saved or opened: the protocol's PDF is named after it
+    std::optional<TSpecimenData> recovered_;  // the header of a recovered test in the store
 
     QLineEdit* edTestName = nullptr;
     QLineEdit* edSampleName = nullptr;

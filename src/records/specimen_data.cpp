@@ -4,32 +4,21 @@
 #include <cstring>
 
 #include "platform/cp1251.h"
+#include "records/little_endian.h"
 
 namespace {
+
+using records::GetLe;
+using records::PutLe;
 
 // Field offsets inside the 120-byte image.
 constexpr int kSignatureAt = 0;
 constexpr int kForceScaleAt = 16;
-constexpr int kSampleCountAt = 20;
 constexpr int kDateAt = 24;
 constexpr int kTestNameAt = 36;
 constexpr int kMarkingAt = 68;
 constexpr int kSampleTypeAt = 88;
 constexpr int kAreaAt = 108;
-
-void PutLe(uint8_t* at, uint32_t value, int size) {
-    for (int i = 0; i < size; ++i) {
-        at[i] = static_cast<uint8_t>(value >> (8 * i));
-    }
-}
-
-uint32_t GetLe(const uint8_t* at, int size) {
-    uint32_t value = 0;
-    for (int i = 0; i < size; ++i) {
-        value |= static_cast<uint32_t>(at[i]) << (8 * i);
-    }
-    return value;
-}
 
 template <size_t N>
 void PutField(uint8_t* image, int at, const std::array<char, N>& field) {
@@ -63,7 +52,7 @@ std::array<uint8_t, TSpecimenData::kImageSize> TSpecimenData::ToBytes() const {
     std::array<uint8_t, kImageSize> image{};
     PutField(image.data(), kSignatureAt, Signature);
     PutLe(image.data() + kForceScaleAt, static_cast<uint16_t>(ForceScale), 2);
-    PutLe(image.data() + kSampleCountAt, static_cast<uint32_t>(SampleCount), 4);
+    PutLe(image.data() + TSpecimenData::kSampleCountOffset, static_cast<uint32_t>(SampleCount), 4);
     PutField(image.data(), kDateAt, DateText);
     PutField(image.data(), kTestNameAt, TestName);
     PutField(image.data(), kMarkingAt, Marking);
@@ -76,7 +65,7 @@ TSpecimenData TSpecimenData::FromBytes(const uint8_t* bytes) {
     TSpecimenData data;
     GetField(bytes, kSignatureAt, data.Signature);
     data.ForceScale = static_cast<int16_t>(GetLe(bytes + kForceScaleAt, 2));
-    data.SampleCount = static_cast<int32_t>(GetLe(bytes + kSampleCountAt, 4));
+    data.SampleCount = static_cast<int32_t>(GetLe(bytes + TSpecimenData::kSampleCountOffset, 4));
     GetField(bytes, kDateAt, data.DateText);
     GetField(bytes, kTestNameAt, data.TestName);
     GetField(bytes, kMarkingAt, data.Marking);

@@ -9,6 +9,7 @@
 
 struct TSpecimenData {
     static constexpr int kImageSize = 120;
+    static constexpr int kSampleCountOffset = 20;  // of SampleCount in the image
     static constexpr const char* kSignature = "K-Tor. file v.3";
 
     // Texts are code page 1251 bytes, zero-terminated inside their field.

@@ -1,5 +1,6 @@
 #include "records/test_file.h"
 
+#include "records/little_endian.h"
 #include "records/safe_write.h"
 
 #include <QDir>
@@ -10,21 +11,8 @@ namespace records {
 
 namespace {
 
-constexpr int kRecordSize = 8;
-
-void AppendLe32(QByteArray& out, int32_t value) {
-    const auto bits = static_cast<uint32_t>(value);
-    for (int i = 0; i < 4; ++i) {
-        out.append(static_cast<char>(bits >> (8 * i)));
-    }
-}
-
 int32_t Le32At(const char* at) {
-    uint32_t bits = 0;
-    for (int i = 0; i < 4; ++i) {
-        bits |= static_cast<uint32_t>(static_cast<uint8_t>(at[i])) << (8 * i);
-    }
-    return static_cast<int32_t>(bits);
+    return static_cast<int32_t>(GetLe(reinterpret_cast<const uint8_t*>(at), 4));
 }
 
 QString Shown(const QString& path) {
@@ -48,6 +36,34 @@ TOpenedTest OpenFailure(const QString& path, const QString& reason) {
 
 }  // namespace
 
+TRecordBytes RecordBytes(int32_t forceN, int32_t timeMs) {
+    TRecordBytes record{};
+    auto* bytes = reinterpret_cast<uint8_t*>(record.data());
+    PutLe(bytes, static_cast<uint32_t>(forceN), 4);
+    PutLe(bytes + 4, static_cast<uint32_t>(timeMs), 4);
+    return record;
+}
+
+int32_t RecordForce(const char* record) {
+    return Le32At(record);
+}
+
+int32_t RecordTime(const char* record) {
+    return Le32At(record + 4);
+}
+
+int32_t LoadRecords(const char* records, int32_t count, TSampleStore& store) {
+    int32_t fmaxN = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        const char* record = records + static_cast<ptrdiff_t>(i) * kRecordSize;
+        store.ForceN[i] = RecordForce(record);
+        store.TimeMs[i] = RecordTime(record);
+        fmaxN = std::max(fmaxN, store.ForceN[i]);
+    }
+    store.Count = count;
+    return fmaxN;
+}
+
 TFileResult SaveTestFile(const QString& path, const TSpecimenData& header,
                          const TSampleStore& store) {
     const int32_t count = std::clamp(store.Count, 0, kStoreCapacity);
@@ -58,8 +74,8 @@ TFileResult SaveTestFile(const QString& path, const TSpecimenData& header,
     QByteArray bytes(reinterpret_cast<const char*>(image.data()), image.size());
     bytes.reserve(image.size() + count * kRecordSize);
     for (int32_t i = 0; i < count; ++i) {
-        AppendLe32(bytes, store.ForceN[i]);
-        AppendLe32(bytes, store.TimeMs[i]);
+        const TRecordBytes record = RecordBytes(store.ForceN[i], store.TimeMs[i]);
+        bytes.append(record.data(), kRecordSize);
     }
 
     TFileResult result;
@@ -101,19 +117,13 @@ TOpenedTest ReadTest(QIODevice& in, const QString& name, TSampleStore& store) {
     }
 
     result.loaded = static_cast<int32_t>(body.size() / kRecordSize);
-    for (int32_t i = 0; i < result.loaded; ++i) {
-        const char* record = body.constData() + i * kRecordSize;
-        store.ForceN[i] = Le32At(record);
-        store.TimeMs[i] = Le32At(record + 4);
-        result.fmaxN = std::max(result.fmaxN, store.ForceN[i]);
-    }
-    store.Count = result.loaded;
+    result.fmaxN = LoadRecords(body.constData(), result.loaded, store);
 
     if (result.loaded < result.announced) {
+        // One arg() for all three: a "%2" in a folder's name stays as it is.
         result.warning = QStringLiteral("Из файла \"%1\" загружено %2 из %3 отсчётов.")
-                             .arg(Shown(name))
-                             .arg(result.loaded)
-                             .arg(result.announced);
+                             .arg(Shown(name), QString::number(result.loaded),
+                                  QString::number(result.announced));
     }
     result.info = MakeInfoTexts(result.header, result.fmaxN);
     result.ok = true;

@@ -3,6 +3,7 @@
 
 #include <QIODevice>
 #include <QString>
+#include <array>
 #include <cstdint>
 
 #include "measure/sample_store.h"
@@ -17,7 +18,8 @@ struct TFileResult {
 struct TOpenedTest {
     bool ok = false;
     QString error;          // names the file and the reason when !ok; the store is then untouched
-    QString warning;        // set when fewer samples were loaded than the header announces
+    QString warning;        // set when fewer samples were loaded than the header announces,
+                            // or what was wrong with a recovered journal
     TSpecimenData header;   // as read, every text terminated inside its field
     int32_t announced = 0;  // SampleCount of the header, a negative one read as 0
     int32_t loaded = 0;     // samples put into the store (= its Count)
@@ -26,6 +28,19 @@ struct TOpenedTest {
 };
 
 namespace records {
+
+// A sample record: the force in newtons, then the time in milliseconds, each a little-endian
+// signed 32-bit number.
+constexpr int kRecordSize = 8;
+using TRecordBytes = std::array<char, kRecordSize>;
+
+TRecordBytes RecordBytes(int32_t forceN, int32_t timeMs);
+int32_t RecordForce(const char* record);
+int32_t RecordTime(const char* record);
+
+// Puts `count` consecutive records into samples 0..count-1 of the store and sets its Count
+// (at most kStoreCapacity); returns the largest force, never below 0.
+int32_t LoadRecords(const char* records, int32_t count, TSampleStore& store);
 
 // Writes the header and store.Count samples; the header's SampleCount is written as the
 // number of records that follow. An existing file is replaced only once the new one is

@@ -1,5 +1,8 @@
 // One running copy per desktop: a second start is refused while the first goes on.
 #include <gtest/gtest.h>
+#include <QDate>
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -8,6 +11,8 @@
 
 #include "app/main.h"
 #include "app/startup.h"
+#include "records/journal_folder.h"
+#include "records/registration_journal.h"
 #include "support/fake_dialogs.h"
 
 namespace {
@@ -76,6 +81,54 @@ TEST_F(SingleCopy, SecondStartIsRefusedWhileTheFirstRuns) {
 
     platform::SingleInstance afterwards(kMainWindowTitle);
     EXPECT_TRUE(afterwards.TryAcquire()) << "the lock is released with the copy";
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A first copy that found a registration's journal sits at its recovery question; a second
+// start meanwhile leaves that journal as it is.
+TEST_F(SingleCopy, SecondStartLeavesTheJournalTheFirstCopyAsksAbout) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString dbCustom = folder.filePath(QStringLiteral("DBCustom"));
+    {
+        records::TRegistrationJournal killed(dbCustom);
+        killed.Begin(
+            FillForSave(QDate(2026, 12, 10), QStringLiteral("Куб-7"), QStringLiteral("М-1"),
+                        QStringLiteral("куб"), QStringLiteral("2500"), 0, 100),
+            100, QDateTime::currentDateTime());
+        for (int32_t i = 0; i < 5; ++i) {
+            killed.Append(1000 * i, 100 * i);
+        }
+    }
+    const QString journal = records::JournalPath(dbCustom);
+    const QByteArray journalBytes = ReadAll(journal);
+    ASSERT_EQ(journalBytes.size(), 120 + 5 * 8);
+
+    RunningCopy first(folder);
+    ASSERT_TRUE(first.process.waitForStarted(5000));
+    for (int i = 0; i < 100 && platform::SingleInstance(kMainWindowTitle).TryAcquire(); ++i) {
+        QTest::qWait(50);
+    }
+    platform::SingleInstance second(kMainWindowTitle);
+    TFakeDialogs dialogs;
+    EXPECT_TRUE(RefuseSecondCopy(second, dialogs));
+    EXPECT_TRUE(dialogs.questions.isEmpty());
+
+    // Long enough for the first copy's window to come up and ask (about a second here).
+    QTest::qWait(3000);
+    EXPECT_EQ(first.process.state(), QProcess::Running);
+    EXPECT_EQ(ReadAll(journal), journalBytes);
+    EXPECT_EQ(QDir(dbCustom).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("~registration.ktd")});
+
+    // Killed at its question, the first copy leaves the journal too.
+    first.process.kill();
+    ASSERT_TRUE(first.process.waitForFinished(10000));
+    EXPECT_EQ(ReadAll(journal), journalBytes);
 }
 
 }  // namespace

@@ -54,6 +54,16 @@ class FaultTest : public SimulatedUnitTest {
         Button("btStop")->click();
     }
 
+    // The registration's journal could not be written: said once, in its own message, and the
+    // registration went on.
+    void ExpectJournalStoppedOnce() {
+        ASSERT_EQ(dialogs.messages.size(), 1) << dialogs.messages.join('\n').toStdString();
+        EXPECT_TRUE(dialogs.messages.front().startsWith(QStringLiteral("Журнал регистрации \"")))
+            << dialogs.messages.front().toStdString();
+        EXPECT_GT(form->Store().Count, 2);
+        dialogs.messages.clear();
+    }
+
     // Saving the test to `path` fails with one message naming the file; it can be saved again.
     void ExpectSaveRefused(const QString& path) {
         dialogs.fileAnswers = {path};
@@ -238,6 +248,7 @@ TEST_F(FaultTest, FullDiskLeavesTheWindowWorkingAndReportsEveryFailedWrite) {
     RunFor(1200);
     RecordBriefly();
     ASSERT_TRUE(Button("btSaveTest")->isEnabled());
+    ASSERT_NO_FATAL_FAILURE(ExpectJournalStoppedOnce());
 
     EXPECT_EQ(WriteIniFileError(), "Unable to write to " + IniPath().toStdString());
     const QString testPath = platform::ProgramDir() + QStringLiteral("DBCustom/full.ktd");
@@ -283,6 +294,7 @@ TEST_F(FaultTest, WriteProtectedProgramFolderReportsEveryFailedWriteAndKeepsReco
     EXPECT_EQ(AcceptConfigurationDialog(*form, dialogs),
               QStringList{QStringLiteral("Unable to write to ") + IniPath()});
     RecordBriefly();
+    ASSERT_NO_FATAL_FAILURE(ExpectJournalStoppedOnce());
     ASSERT_NO_FATAL_FAILURE(
         ExpectSaveRefused(platform::ProgramDir() + QStringLiteral("DBCustom/protected.ktd")));
     EXPECT_GT(form->Store().Count, 0);

@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <string>
+#include <vector>
 
 #include "chart/chart.h"
 #include "panels_fixture.h"
@@ -124,6 +126,38 @@ TEST_F(RegistrationTest, FullStoreStopsTheRegistrationThroughStop) {
     Tick();
     EXPECT_EQ(Label("stFORCE")->text(), QStringLiteral("  100.00")) << "the indicators go on";
     EXPECT_EQ(Label("stCountSamples")->text(), QStringLiteral("32767"));
+}
+
+// What the registration's journal hears: each stored sample as it was stored, the last one of
+// a full store before the Stop it causes, and whether a Cancel goes on recording.
+TEST_F(RegistrationTest, TheJournalHearsTheRegistrationsCourseInOrder) {
+    std::vector<std::string> heard;
+    QObject::connect(registration, &TRegistrationPanel::RegistrationStarted,
+                     [&] { heard.push_back("start"); });
+    QObject::connect(registration, &TRegistrationPanel::SampleStored,
+                     [&](int32_t forceN, int32_t timeMs) {
+                         EXPECT_EQ(forceN, store.ForceN[store.Count - 1]);
+                         heard.push_back("sample " + std::to_string(timeMs));
+                     });
+    QObject::connect(registration, &TRegistrationPanel::RegistrationStopped,
+                     [&] { heard.push_back("stop"); });
+    QObject::connect(registration, &TRegistrationPanel::DataCancelled, [&](bool registering) {
+        heard.push_back(registering ? "cancel, recording on" : "cancel");
+    });
+    QObject::connect(registration, &TRegistrationPanel::TimerTicked,
+                     [&] { heard.push_back("tick"); });
+
+    Record(2, kHalfScaleCode);
+    Click(Button("btCancel"));
+    Feed(kHalfScaleCode);
+    store.Count = kStoreCapacity - 1;
+    Feed(kHalfScaleCode, 2);
+    Click(Button("btCancel"));
+    Tick();
+    const std::string last = "sample " + std::to_string((kStoreCapacity - 1) * 100);
+    EXPECT_EQ(heard,
+              (std::vector<std::string>{"start", "sample 0", "sample 100", "cancel, recording on",
+                                        "sample 0", last, "stop", "cancel", "tick"}));
 }
 
 // ---- The timer: link supervision and indicators ----

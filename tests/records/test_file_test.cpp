@@ -42,15 +42,6 @@ class TestFile : public ::testing::Test {
         return path;
     }
 
-    // A store whose every entry holds a sentinel, to see what opening touched.
-    static std::unique_ptr<TSampleStore> SentinelStore() {
-        auto store = std::make_unique<TSampleStore>();
-        store->ForceN.fill(-77);
-        store->TimeMs.fill(-88);
-        store->Count = 5;
-        return store;
-    }
-
     QTemporaryDir dir_;
 };
 
@@ -191,6 +182,16 @@ INSTANTIATE_TEST_SUITE_P(Cases, TestFileCounts,
                                            CountCase{"OverCapacity", 40000, kStoreCapacity + 1, 0,
                                                      kStoreCapacity, "32767 из 40000"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TestFile, AFolderNamedWithAPercentSignIsNamedAsItIsInTheWarning) {
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("50%2"));
+    const QString path = PathOf("50%2/short.ktd");
+    ASSERT_TRUE(QFile::rename(FileWith(10, 4), path));
+    auto store = SentinelStore();
+    const TOpenedTest result = records::OpenTestFile(path, *store);
+    EXPECT_EQ(result.warning, QStringLiteral("Из файла \"%1\" загружено 4 из 10 отсчётов.")
+                                  .arg(QDir::toNativeSeparators(path)));
+}
 
 TEST_F(TestFile, FilesThatCannotBeReadLeaveTheStoreUntouched) {
     WriteAll(PathOf("empty.ktd"), {});
