@@ -16,7 +16,7 @@ class TFakeDialogs final : public TUserDialogs {
     QStringList messages;
     QStringList questions;
     QList<bool> questionAnswers;  // taken in order; an empty list answers No
-    QStringList errors;  // shown in the general error box
+    QStringList errors;           // shown in the general error box
     QList<TFileDialogSetup> fileDialogs;
     QList<QUrl> openedUrls;
     int beeps = 0;
