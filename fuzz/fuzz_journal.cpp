@@ -20,27 +20,14 @@
 
 #include "measure/sample_store.h"
 #include "records/journal_recovery.h"
+#include "test_file_checks.h"
 
 namespace {
 
-constexpr size_t kHeader = 120;
-constexpr size_t kRecord = 8;
-// Header bytes that always read as zero: the fillers (the period among them) and the last byte
-// of every text field.
-constexpr std::array<size_t, 12> kZeroedBytes = {18,  19,  35,  67,  87,  107,
-                                                 114, 115, 116, 117, 118, 119};
-
-void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "fuzz_journal: %s\n", what);
-        std::abort();
-    }
-}
-
-int32_t Le32(const uint8_t* at) {
-    return static_cast<int32_t>(at[0] | at[1] << 8 | at[2] << 16 |
-                                static_cast<uint32_t>(at[3]) << 24);
-}
+using fuzz::Check;
+using fuzz::kHeader;
+using fuzz::kRecord;
+using fuzz::Le32;
 
 // The journal's file: the reader takes a path, as the window gives it. In memory where the
 // system offers a folder for it, so the disk does not set the pace.
@@ -115,27 +102,8 @@ void CheckRecovered(const TOpenedTest& test, const TJournalScan& scan, const TSa
     Check(store.Count == scan.Samples && test.loaded == scan.Samples,
           "count differs from the scan");
     Check(test.warning.isEmpty() == scan.Damage.isEmpty(), "warning does not match the damage");
-    auto expected = std::array<uint8_t, kHeader>{};
-    std::memcpy(expected.data(), data, kHeader);
-    for (const size_t at : kZeroedBytes) {
-        expected[at] = 0;
-    }
-    Check(test.header.ToBytes() == expected, "header differs from the file's first 120 bytes");
-    int32_t fmax = 0;
-    for (int32_t i = 0; i < store.Count; ++i) {
-        const uint8_t* record = data + kHeader + kRecord * i;
-        Check(store.ForceN[i] == Le32(record) && store.TimeMs[i] == Le32(record + 4),
-              "sample differs from its record");
-        fmax = std::max(fmax, store.ForceN[i]);
-    }
-    Check(test.fmaxN == fmax, "fmax is not the largest recovered force (at least 0)");
-    const TSampleStore& before = Before();
-    const size_t rest = (kStoreCapacity - store.Count) * sizeof(int32_t);
-    Check(std::memcmp(&store.ForceN[store.Count], &before.ForceN[store.Count], rest) == 0 &&
-              std::memcmp(&store.TimeMs[store.Count], &before.TimeMs[store.Count], rest) == 0,
-          "samples beyond the count changed");
-    Check(store.PeriodMs == before.PeriodMs && store.AreaMm2 == before.AreaMm2,
-          "period or area changed");
+    fuzz::CheckHeaderBytes(test, data);
+    fuzz::CheckSamples(test, store, Before(), data);
     Check(
         records::RecoveryQuestion(scan).contains(QStringLiteral("отсчётов: %1.").arg(scan.Samples)),
         "the question does not give the samples");

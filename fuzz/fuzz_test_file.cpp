@@ -14,26 +14,14 @@
 
 #include "measure/sample_store.h"
 #include "records/test_file.h"
+#include "test_file_checks.h"
 
 namespace {
 
-constexpr size_t kHeader = 120;
-constexpr size_t kRecord = 8;
-// Header bytes that always read as zero: the fillers and the last byte of every text field.
-constexpr std::array<size_t, 12> kZeroedBytes = {18,  19,  35,  67,  87,  107,
-                                                 114, 115, 116, 117, 118, 119};
-
-void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "fuzz_test_file: %s\n", what);
-        std::abort();
-    }
-}
-
-int32_t Le32(const uint8_t* at) {
-    return static_cast<int32_t>(at[0] | at[1] << 8 | at[2] << 16 |
-                                static_cast<uint32_t>(at[3]) << 24);
-}
+using fuzz::Check;
+using fuzz::kHeader;
+using fuzz::kRecord;
+using fuzz::Le32;
 
 // A recorded test that no file is likely to reproduce by chance.
 const TSampleStore& Recorded() {
@@ -52,12 +40,7 @@ const TSampleStore& Recorded() {
 }
 
 void CheckHeader(const TOpenedTest& test, const uint8_t* data) {
-    auto expected = std::array<uint8_t, kHeader>{};
-    std::memcpy(expected.data(), data, kHeader);
-    for (const size_t at : kZeroedBytes) {
-        expected[at] = 0;
-    }
-    Check(test.header.ToBytes() == expected, "header differs from the file's first 120 bytes");
+    fuzz::CheckHeaderBytes(test, data);
     Check(test.announced == std::max(Le32(data + 20), 0),
           "announced count differs from bytes 20-23");
 }
@@ -72,21 +55,7 @@ void CheckLoaded(const TOpenedTest& test, const TSampleStore& store, const uint8
     Check(test.loaded == store.Count, "loaded differs from the store's count");
     Check(test.warning.isEmpty() == (test.loaded >= test.announced),
           "warning does not match a short file");
-    int32_t fmax = 0;
-    for (int32_t i = 0; i < store.Count; ++i) {
-        const uint8_t* record = data + kHeader + kRecord * static_cast<size_t>(i);
-        Check(store.ForceN[i] == Le32(record) && store.TimeMs[i] == Le32(record + 4),
-              "sample differs from its record");
-        fmax = std::max(fmax, store.ForceN[i]);
-    }
-    Check(test.fmaxN == fmax, "fmax is not the largest stored force (at least 0)");
-    const TSampleStore& before = Recorded();
-    const size_t rest = (kStoreCapacity - store.Count) * sizeof(int32_t);
-    Check(std::memcmp(&store.ForceN[store.Count], &before.ForceN[store.Count], rest) == 0 &&
-              std::memcmp(&store.TimeMs[store.Count], &before.TimeMs[store.Count], rest) == 0,
-          "samples beyond the count changed");
-    Check(store.PeriodMs == before.PeriodMs && store.AreaMm2 == before.AreaMm2,
-          "period or area changed");
+    fuzz::CheckSamples(test, store, Recorded(), data);
 }
 
 }  // namespace
