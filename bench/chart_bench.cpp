@@ -5,7 +5,6 @@
 #include <benchmark/benchmark.h>
 
 #include <qcustomplot.h>
-#include <QApplication>
 #include <QPainter>
 #include <cmath>
 #include <vector>
@@ -129,15 +128,3 @@ void BM_OneNewSampleFloor(benchmark::State& state) {
 BENCHMARK(BM_OneNewSampleFloor)->Iterations(kAppends)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

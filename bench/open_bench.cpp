@@ -7,7 +7,6 @@
 #include <benchmark/benchmark.h>
 
 #include <qcustomplot.h>
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPrinter>
@@ -219,15 +218,3 @@ void BM_OpenToFirstPaintFloor(benchmark::State& state) {
 BENCHMARK(BM_OpenToFirstPaintFloor)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

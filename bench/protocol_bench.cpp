@@ -1,7 +1,6 @@
 // The protocol as a PDF file: the page drawn from a chart with its heading and written whole.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -31,15 +30,3 @@ void BM_ProtocolPdf(benchmark::State& state) {
 BENCHMARK(BM_ProtocolPdf)->Arg(600)->Arg(kFullStore)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
