@@ -31,6 +31,20 @@ class RunningCopy {
         process.start(program, {});
     }
 
+    // Whether the copy started and took the single-copy lock, as it does first of all.
+    bool StartedWithTheLock() {
+        if (!process.waitForStarted(5000)) {
+            return false;
+        }
+        for (int i = 0; i < 100; ++i) {
+            if (!platform::SingleInstance(kMainWindowTitle).TryAcquire()) {
+                return true;
+            }
+            QTest::qWait(50);
+        }
+        return false;
+    }
+
     QProcess process;
 };
 
@@ -60,11 +74,7 @@ TEST_F(SingleCopy, SecondStartIsRefusedWhileTheFirstRuns) {
     ASSERT_TRUE(folder.isValid());
     ASSERT_TRUE(platform::SingleInstance(kMainWindowTitle).LockPath().startsWith(runtime.path()));
     RunningCopy first(folder);
-    ASSERT_TRUE(first.process.waitForStarted(5000));
-    // The first copy takes the lock as it starts.
-    for (int i = 0; i < 100 && platform::SingleInstance(kMainWindowTitle).TryAcquire(); ++i) {
-        QTest::qWait(50);
-    }
+    ASSERT_TRUE(first.StartedWithTheLock());
     platform::SingleInstance second(kMainWindowTitle);
 
     TFakeDialogs dialogs;
@@ -109,10 +119,7 @@ TEST_F(SingleCopy, SecondStartLeavesTheJournalTheFirstCopyAsksAbout) {
     ASSERT_EQ(journalBytes.size(), 120 + 5 * 8);
 
     RunningCopy first(folder);
-    ASSERT_TRUE(first.process.waitForStarted(5000));
-    for (int i = 0; i < 100 && platform::SingleInstance(kMainWindowTitle).TryAcquire(); ++i) {
-        QTest::qWait(50);
-    }
+    ASSERT_TRUE(first.StartedWithTheLock());
     platform::SingleInstance second(kMainWindowTitle);
     TFakeDialogs dialogs;
     EXPECT_TRUE(RefuseSecondCopy(second, dialogs));

@@ -99,6 +99,18 @@ INSTANTIATE_TEST_SUITE_P(Actions, EnablingTest,
 
 class WiringTest : public DrivenWindowTest {
   protected:
+    // A test of three samples saved in the scratch folder, with its path; empty when it cannot be.
+    QString SavedThreeSampleTest() const {
+        const QString path = PathOf("a.ktd");
+        const TSampleStore samples = StoreOf({{0, 1000}, {100, 2500}, {200, 1800}});
+        const bool saved =
+            records::SaveTestFile(
+                path, FillForSave(QDate(2011, 12, 12), "Test-1", "M-7", "куб", "100", 3, 100),
+                samples)
+                .ok;
+        return saved ? path : QString();
+    }
+
     void TearDown() override {
         while (QGuiApplication::overrideCursor() != nullptr) {
             QGuiApplication::restoreOverrideCursor();
@@ -148,12 +160,8 @@ TEST_F(WiringTest, EmptyAreaBecomesZeroAtStartAndGivesNoRmax) {
 }
 
 TEST_F(WiringTest, OpenedTestShowsOnTheChartAndLeavesTheLiveValues) {
-    const QString path = PathOf("a.ktd");
-    const TSampleStore samples = StoreOf({{0, 1000}, {100, 2500}, {200, 1800}});
-    ASSERT_TRUE(
-        records::SaveTestFile(
-            path, FillForSave(QDate(2011, 12, 12), "Test-1", "M-7", "куб", "100", 3, 100), samples)
-            .ok);
+    const QString path = SavedThreeSampleTest();
+    ASSERT_FALSE(path.isEmpty());
     Feed(kFullScaleCode, 10);  // the live force and maximum: 100 kN
     Tick();
     const QStringList indicators = {Label("stFORCE")->text(), Label("stMaxForce")->text(),
@@ -175,12 +183,8 @@ TEST_F(WiringTest, OpenedTestShowsOnTheChartAndLeavesTheLiveValues) {
 }
 
 TEST_F(WiringTest, OpenedTestReachesTheScreenWithoutWaitingForThePacing) {
-    const QString path = PathOf("a.ktd");
-    const TSampleStore samples = StoreOf({{0, 1000}, {100, 2500}, {200, 1800}});
-    ASSERT_TRUE(
-        records::SaveTestFile(
-            path, FillForSave(QDate(2011, 12, 12), "Test-1", "M-7", "куб", "100", 3, 100), samples)
-            .ok);
+    const QString path = SavedThreeSampleTest();
+    ASSERT_FALSE(path.isEmpty());
     Click(Button("btCancel"));  // the chart is drawn for it, so the pacing would hold the next
     TScreenWatch watch(*Chart().Plot());
     dialogs.fileAnswers = {path};
