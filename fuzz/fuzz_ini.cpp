@@ -1,4 +1,6 @@
-// Any bytes as a hand-edited VE17.ini: read, save, save again, read again.
+// Any bytes as a hand-edited VE17.ini: read, save, save again, read again, through the program's
+// own reader and writer of the record over the bytes in memory (the file is these bytes, read
+// whole and replaced whole; its own checks are the unit tests').
 // - Numbers and flags come back exactly as first read.
 // - A text comes back as the reader makes of it as saved: a text is written as it stands (line
 //   breaks as blanks) and read without surrounding blanks and without one pair of enclosing
@@ -7,9 +9,6 @@
 // - Saving keeps every other line of the file, adds only the system's own keys and sections,
 //   and a second save of the same record changes nothing.
 #include <QByteArray>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -22,7 +21,7 @@
 
 #include "config/config.h"
 #include "platform/cp1251.h"
-#include "platform/program_dir.h"
+#include "platform/profile.h"
 
 namespace {
 
@@ -140,52 +139,19 @@ void CheckOtherLinesKept(std::string_view original, std::string_view saved) {
     }
 }
 
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    Check(file.open(QIODevice::ReadOnly), "the saved file cannot be read");
-    return file.readAll();
-}
-
-// Profile writes replace the file each time; a memory-backed folder keeps that cheap.
-QTemporaryDir& Scratch() {
-    static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists()
-                                 ? QStringLiteral("/dev/shm/ve17-fuzz-ini-XXXXXX")
-                                 : QDir::tempPath() + QStringLiteral("/ve17-fuzz-ini-XXXXXX"));
-    return dir;
-}
-
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    Check(Scratch().isValid(), "no scratch folder");
-    platform::OverrideProgramDir(Scratch().path());
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QString path = IniFilePath();
-    const std::string_view original(reinterpret_cast<const char*>(data), size);
-    QFile::remove(path);  // the last input left it read-only
-    {
-        QFile file(path);
-        Check(
-            file.open(QIODevice::WriteOnly) &&
-                file.write(original.data(), static_cast<qint64>(size)) == static_cast<qint64>(size),
-            "cannot write the input file");
-    }
-    // Saving makes the program's folder current; the fuzzer's own paths may be relative.
-    const QString workingDir = QDir::currentPath();
+    const std::string original(reinterpret_cast<const char*>(data), size);
+    const QString path = QStringLiteral("VE17.ini");
+    platform::MemoryProfile ini(original);
 
-    ReadIniFile();
-    const TIniFileData first = INI_FILE_DATA;
-    WriteIniFile();
-    const QByteArray saved = Contents(path);
-    CheckOtherLinesKept(original, std::string_view(saved.constData(), saved.size()));
-    WriteIniFile();
-    Check(Contents(path) == saved, "a second save of the same record changed the file");
-    ReadIniFile();
-    Check(INI_FILE_DATA == AfterSave(first), "the saved record reads back differently");
-
-    QDir::setCurrent(workingDir);
+    const TIniFileData first = ReadIniRecord(ini);
+    WriteIniRecord(first, ini, path);
+    const std::string saved = ini.Content();
+    CheckOtherLinesKept(original, saved);
+    WriteIniRecord(first, ini, path);
+    Check(ini.Content() == saved, "a second save of the same record changed the file");
+    Check(ReadIniRecord(ini) == AfterSave(first), "the saved record reads back differently");
     return 0;
 }

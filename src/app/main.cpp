@@ -27,7 +27,7 @@ void OnTerminate(int) {
 // settings are restored and nothing is left half done. The handler is installed at once; a
 // signal that comes during start-up waits in the pipe until the window is up.
 void CatchTerminateSignals() {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) {
         return;
     }
     struct sigaction action = {};

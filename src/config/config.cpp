@@ -18,19 +18,19 @@ std::string ProfilePath() {
     return QFile::encodeName(IniFilePath()).toStdString();
 }
 
-QString ReadText(const platform::PrivateProfile& ini, const char* section, const char* key,
+QString ReadText(const platform::TProfile& ini, const char* section, const char* key,
                  const QString& defaultValue) {
     const std::string def = platform::ToCp1251(defaultValue).toStdString();
     return platform::FromCp1251(QByteArray::fromStdString(ini.ReadString(section, key, def)));
 }
 
 // The field keeps the low 16 bits of the 32-bit value, so 70000 becomes 4464.
-int16_t ReadNumber(const platform::PrivateProfile& ini, const char* section, const char* key,
+int16_t ReadNumber(const platform::TProfile& ini, const char* section, const char* key,
                    int16_t defaultValue) {
     return static_cast<int16_t>(ini.ReadInt(section, key, defaultValue));
 }
 
-bool ReadFlag(const platform::PrivateProfile& ini, const char* section, const char* key) {
+bool ReadFlag(const platform::TProfile& ini, const char* section, const char* key) {
     return ini.ReadInt(section, key, 0) != 0;
 }
 
@@ -44,7 +44,7 @@ void CreateEmptyIfMissing(const QString& path) {
 // Writes one value; the first one that fails ends the whole save.
 class Writer {
   public:
-    explicit Writer(const QString& path) : path_(path), ini_(ProfilePath()) {}
+    Writer(platform::TProfile& ini, const QString& path) : path_(path), ini_(ini) {}
 
     void Text(const char* section, const char* key, const QString& value) {
         Put(section, key, platform::ToCp1251(value).toStdString());
@@ -64,7 +64,7 @@ class Writer {
     }
 
     QString path_;
-    platform::PrivateProfile ini_;
+    platform::TProfile& ini_;
 };
 
 }  // namespace
@@ -73,12 +73,8 @@ QString IniFilePath() {
     return platform::ProgramDir() + QStringLiteral("VE17.ini");
 }
 
-void ReadIniFile() {
-    const QString path = IniFilePath();
-    CreateEmptyIfMissing(path);
-    platform::SetFileAttributesNormal(path);
-    const platform::PrivateProfile ini(ProfilePath());
-    TIniFileData& d = INI_FILE_DATA;
+TIniFileData ReadIniRecord(const platform::TProfile& ini) {
+    TIniFileData d;
     d.NAME = ReadText(ini, "USER", "NAME", QStringLiteral("-неизвестный пользователь-"));
     d.MACHINE = ReadText(ini, "USER", "MACHINE", QStringLiteral("-пресс-"));
     d.SER_NUM = ReadNumber(ini, "USER", "SER_NUM", 999);
@@ -96,15 +92,11 @@ void ReadIniFile() {
     d.LLIN70 = ReadNumber(ini, "LINEAR", "LLIN70%", 0);
     d.LLIN100 = ReadNumber(ini, "LINEAR", "LLIN100%", 0);
     d.LEN_LIN_ENABLE = ReadFlag(ini, "LINEAR", "LEN_LIN_ENABLE");
-    platform::SetFileAttributesReadOnlySystem(path);
+    return d;
 }
 
-void WriteIniFile() {
-    QDir::setCurrent(platform::ProgramDir());
-    const QString path = IniFilePath();
-    platform::SetFileAttributesNormal(path);
-    const TIniFileData& d = INI_FILE_DATA;
-    Writer ini(path);
+void WriteIniRecord(const TIniFileData& d, platform::TProfile& profile, const QString& path) {
+    Writer ini(profile, path);
     ini.Text("USER", "NAME", d.NAME);
     ini.Text("USER", "MACHINE", d.MACHINE);
     ini.Number("USER", "SER_NUM", d.SER_NUM);
@@ -123,5 +115,21 @@ void WriteIniFile() {
     ini.Number("LINEAR", "LLIN75%", d.LLIN70);
     ini.Number("LINEAR", "LLIN100%", d.LLIN100);
     ini.Flag("LINEAR", "LEN_LIN_ENABLE", d.LEN_LIN_ENABLE);
+}
+
+void ReadIniFile() {
+    const QString path = IniFilePath();
+    CreateEmptyIfMissing(path);
+    platform::SetFileAttributesNormal(path);
+    INI_FILE_DATA = ReadIniRecord(platform::PrivateProfile(ProfilePath()));
+    platform::SetFileAttributesReadOnlySystem(path);
+}
+
+void WriteIniFile() {
+    QDir::setCurrent(platform::ProgramDir());
+    const QString path = IniFilePath();
+    platform::SetFileAttributesNormal(path);
+    platform::PrivateProfile ini(ProfilePath());
+    WriteIniRecord(INI_FILE_DATA, ini, path);
     platform::SetFileAttributesReadOnlySystem(path);
 }

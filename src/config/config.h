@@ -4,6 +4,10 @@
 #include <QString>
 #include <cstdint>
 
+namespace platform {
+class TProfile;
+}
+
 // Field names follow the INI keys ("FLIN10%" becomes FLIN10 and so on).
 struct TIniFileData {
     QString NAME;
@@ -40,3 +44,9 @@ void ReadIniFile();
 // Writes every field; throws std::runtime_error("Unable to write to <path>") when a value
 // cannot be written, leaving the values before it in the file.
 void WriteIniFile();
+
+// The record as a profile gives it, and the record written to a profile key by key in the
+// file's order; the first key that cannot be written throws "Unable to write to <path>". The
+// two files above are these over VE17.ini.
+TIniFileData ReadIniRecord(const platform::TProfile& ini);
+void WriteIniRecord(const TIniFileData& record, platform::TProfile& ini, const QString& path);

@@ -1,13 +1,17 @@
 #include "platform/file_attributes.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <cerrno>
-#include <cstdio>
 #include <optional>
+
+#include "platform/file_replace.h"
+#include "platform/profile.h"
+#include "platform/regular_file.h"
 
 namespace platform {
 namespace {
@@ -48,61 +52,49 @@ mode_t GrantedWriteBits(const struct stat& folder, gid_t group) {
 // The mode of `file` with its write bits replaced: none, or those its folder grants.
 using ModeRule = mode_t (*)(const struct stat& file, const struct stat& folder);
 
-mode_t NormalMode(const struct stat& file, const struct stat& folder) {
-    return (file.st_mode & 07777 & ~kWriteBits) | GrantedWriteBits(folder, file.st_gid);
-}
-
 mode_t ReadOnlyMode(const struct stat& file, const struct stat&) {
     return file.st_mode & 07777 & ~kWriteBits;
 }
 
 // Only the owner may change a file's bits; another operator of a shared folder may still
-// replace the file, so he puts an identical copy of his own in its place, all at once.
-bool ReplaceByOwnCopy(const QString& path, const struct stat& file, const struct stat& folder,
-                      ModeRule rule) {
-    QFile original(path);
-    if (!original.open(QIODevice::ReadOnly)) {
+// replace the file, so he puts an identical copy of his own in its place, all at once. The copy
+// is made of what the open file holds, never of what its name may point to meanwhile.
+bool ReplaceByOwnCopy(const QString& path, int fd, const struct stat& file,
+                      const struct stat& folder, ModeRule rule) {
+    const TFileRead original = ReadOpenFile(fd, kMaxProfileBytes);
+    if (original.error != 0 || original.size > kMaxProfileBytes) {
         return false;
     }
-    const QByteArray bytes = original.readAll();
-    if (original.error() != QFileDevice::NoError) {
-        return false;
-    }
-    QTemporaryFile copy(FolderOf(path) + QStringLiteral("/.ve17-XXXXXX"));
-    struct stat copyInfo = {};
-    if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush() ||
-        ::fstat(copy.handle(), &copyInfo) != 0) {
+    const auto parent = StatOf(FolderOf(path));
+    if (!parent) {
         return false;
     }
     // The copy belongs to the group the folder gives new files.
     struct stat model = file;
-    model.st_gid = copyInfo.st_gid;
-    if (::fchmod(copy.handle(), rule(model, folder)) != 0 || ::fsync(copy.handle()) != 0 ||
-        std::rename(QFile::encodeName(copy.fileName()).constData(),
-                    QFile::encodeName(path).constData()) != 0) {
-        return false;
-    }
-    copy.setAutoRemove(false);
-    return true;
+    model.st_gid = (parent->st_mode & S_ISGID) != 0 ? parent->st_gid : ::getegid();
+    return WriteWholeFile(path, original.bytes, rule(model, folder)).isEmpty();
 }
 
 bool SetWriteBits(const QString& path, ModeRule rule) {
-    const auto file = StatOf(path);
+    int error = 0;
+    const TUniqueFd fd = OpenRegularFile(path, O_RDONLY, error);
+    struct stat file = {};
     const auto folder = StatOf(FolderOf(path));
-    if (!file || !folder) {
+    if (!fd.IsValid() || ::fstat(fd.Get(), &file) != 0 || !folder) {
         return false;
     }
-    const mode_t mode = rule(*file, *folder);
-    if ((file->st_mode & 07777) == mode) {
+    const mode_t mode = rule(file, *folder);
+    if ((file.st_mode & 07777) == mode || ::fchmod(fd.Get(), mode) == 0) {
         return true;
     }
-    if (::chmod(QFile::encodeName(path).constData(), mode) == 0) {
-        return true;
-    }
-    return errno == EPERM && ReplaceByOwnCopy(path, *file, *folder, rule);
+    return errno == EPERM && ReplaceByOwnCopy(path, fd.Get(), file, *folder, rule);
 }
 
 }  // namespace
+
+mode_t NormalMode(const struct stat& file, const struct stat& folder) {
+    return (file.st_mode & 07777 & ~kWriteBits) | GrantedWriteBits(folder, file.st_gid);
+}
 
 bool SetFileAttributesNormal(const QString& path) {
     return SetWriteBits(path, NormalMode);
@@ -114,24 +106,35 @@ bool SetFileAttributesReadOnlySystem(const QString& path) {
 
 bool CreateFolder(const QString& path) {
     const QByteArray name = QFile::encodeName(path);
-    if (::mkdir(name.constData(), 0777) != 0) {
-        return errno == EEXIST && QFileInfo(path).isDir();
+    const bool made = ::mkdir(name.constData(), 0777) == 0;
+    if (!made && errno != EEXIST) {
+        return false;
     }
-    const auto folder = StatOf(path);
+    const TUniqueFd folder(
+        ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat info = {};
+    if (!folder.IsValid() || ::fstat(folder.Get(), &info) != 0) {
+        return false;
+    }
     const auto parent = StatOf(FolderOf(path));
-    if (!folder || !parent) {
+    if (!made || !parent) {
         return true;
     }
-    // Those who may write into the folder need to list and enter it as well.
-    const mode_t granted = GrantedWriteBits(*parent, folder->st_gid);
-    mode_t mode = (folder->st_mode & 07777) | granted;
+    // The parent's group carries over (a setgid parent gives it by itself), and those who may
+    // write into the folder need to list and enter it as well.
+    if (info.st_gid != parent->st_gid &&
+        ::fchown(folder.Get(), static_cast<uid_t>(-1), parent->st_gid) == 0) {
+        info.st_gid = parent->st_gid;
+    }
+    const mode_t granted = GrantedWriteBits(*parent, info.st_gid);
+    mode_t mode = (info.st_mode & 07777) | granted;
     if ((granted & S_IWGRP) != 0) {
         mode |= S_IRGRP | S_IXGRP;
     }
     if ((granted & S_IWOTH) != 0) {
         mode |= S_IROTH | S_IXOTH;
     }
-    ::chmod(name.constData(), mode);
+    ::fchmod(folder.Get(), mode);
     return true;
 }
 

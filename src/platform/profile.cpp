@@ -1,13 +1,15 @@
 #include "platform/profile.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <cerrno>
 #include <initializer_list>
 #include <optional>
 #include <string_view>
 #include <vector>
 
+#include "platform/file_replace.h"
 #include "platform/integer_text.h"
+#include "platform/regular_file.h"
 
 namespace platform {
 namespace {
@@ -26,18 +28,15 @@ QString FileName(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
-// The file's bytes; a missing file is empty. False when the file exists but cannot be read.
+// The file's bytes; a missing file is empty. False when the name is there but is no regular
+// file, or one too large, or cannot be read.
 bool Load(const std::string& path, std::string& content) {
-    content.clear();
-    QFile file(FileName(path));
-    if (!file.exists()) {
+    const TFileRead read = ReadRegularFile(FileName(path), kMaxProfileBytes);
+    content = read.bytes.toStdString();
+    if (read.error == ENOENT) {
         return true;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    content = file.readAll().toStdString();
-    return file.error() == QFileDevice::NoError;
+    return read.error == 0 && read.size <= kMaxProfileBytes;
 }
 
 Lines Split(const std::string& content) {
@@ -198,49 +197,26 @@ void Put(Lines& lines, const std::string& content, std::string_view section, std
     lines.push_back(keyLine);
 }
 
-// The whole new content goes to a temporary file beside the old one, which then replaces it:
-// a full disk or a crash never leaves a half-written file.
-bool Save(const std::string& path, const Lines& lines) {
-    // Unbuffered, so a short write on a full disk shows in the write's own result.
-    QSaveFile file(FileName(path));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return false;
-    }
+std::string Joined(const Lines& lines) {
+    std::string content;
     for (const std::string& line : lines) {
-        if (file.write(line.data(), static_cast<qint64>(line.size())) !=
-            static_cast<qint64>(line.size())) {
-            file.cancelWriting();
-            return false;
-        }
+        content += line;
     }
-    return file.commit();
+    return content;
 }
 
 }  // namespace
 
-PrivateProfile::PrivateProfile(std::string path) : path_(std::move(path)) {}
-
-std::string PrivateProfile::ReadString(const std::string& section, const std::string& key,
-                                       const std::string& defaultValue) const {
-    std::string content;
-    Load(path_, content);
+std::string ProfileValue(const std::string& content, const std::string& section,
+                         const std::string& key, const std::string& defaultValue) {
     const Lines lines = Split(content);
     const Place place = Find(lines, section, key);
     const std::string_view value = place.key ? Value(Body(lines, *place.key)) : defaultValue;
     return std::string(value.substr(0, kMaxText));
 }
 
-int32_t PrivateProfile::ReadInt(const std::string& section, const std::string& key,
-                                int32_t defaultValue) const {
-    return ParseInteger(ReadString(section, key, "")).value_or(defaultValue);
-}
-
-bool PrivateProfile::WriteString(const std::string& section, const std::string& key,
-                                 const std::string& value) {
-    std::string content;
-    if (!Load(path_, content)) {
-        return false;
-    }
+std::string WithProfileValue(const std::string& content, const std::string& section,
+                             const std::string& key, const std::string& value) {
     // A value is one line: line breaks in it would forge further keys.
     std::string oneLine = value;
     for (char& c : oneLine) {
@@ -250,7 +226,46 @@ bool PrivateProfile::WriteString(const std::string& section, const std::string& 
     }
     Lines lines = Split(content);
     Put(lines, content, section, key, oneLine);
-    return Save(path_, lines);
+    return Joined(lines);
+}
+
+PrivateProfile::PrivateProfile(std::string path) : path_(std::move(path)) {}
+
+std::string PrivateProfile::ReadString(const std::string& section, const std::string& key,
+                                       const std::string& defaultValue) const {
+    std::string content;
+    if (!Load(path_, content)) {
+        content.clear();
+    }
+    return ProfileValue(content, section, key, defaultValue);
+}
+
+int32_t TProfile::ReadInt(const std::string& section, const std::string& key,
+                          int32_t defaultValue) const {
+    return ParseInteger(ReadString(section, key, "")).value_or(defaultValue);
+}
+
+// The whole new content goes to a new file that then replaces the old one: a full disk or a
+// crash never leaves a half-written file.
+bool PrivateProfile::WriteString(const std::string& section, const std::string& key,
+                                 const std::string& value) {
+    std::string content;
+    if (!Load(path_, content)) {
+        return false;
+    }
+    const std::string edited = WithProfileValue(content, section, key, value);
+    return WriteWholeFile(FileName(path_), QByteArray::fromStdString(edited)).isEmpty();
+}
+
+std::string MemoryProfile::ReadString(const std::string& section, const std::string& key,
+                                      const std::string& defaultValue) const {
+    return ProfileValue(content_, section, key, defaultValue);
+}
+
+bool MemoryProfile::WriteString(const std::string& section, const std::string& key,
+                                const std::string& value) {
+    content_ = WithProfileValue(content_, section, key, value);
+    return true;
 }
 
 }  // namespace platform

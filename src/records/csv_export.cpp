@@ -1,9 +1,9 @@
 #include "records/csv_export.h"
 
-#include "records/safe_write.h"
-
 #include <QDir>
 #include <algorithm>
+
+#include "platform/file_replace.h"
 
 namespace records {
 
@@ -19,7 +19,7 @@ QByteArray CsvTable(const TSampleStore& store) {
 
 TFileResult ExportCsv(const QString& path, const TSampleStore& store) {
     TFileResult result;
-    const QString reason = WriteWholeFile(path, CsvTable(store));
+    const QString reason = platform::WriteWholeFile(path, CsvTable(store));
     result.ok = reason.isEmpty();
     if (!result.ok) {
         result.error = QStringLiteral("Не удалось записать таблицу в файл \"%1\": %2")

@@ -7,8 +7,8 @@
 #include <QPdfWriter>
 
 #include "chart/chart.h"
+#include "platform/file_replace.h"
 #include "records/protocol.h"
-#include "records/safe_write.h"
 
 namespace records {
 
@@ -49,7 +49,7 @@ QString WriteProtocolPdf(const QString& path, TChart& chart) {
             return QStringLiteral("страница протокола не построена");
         }
     }
-    return WriteWholeFile(path, page.data());
+    return platform::WriteWholeFile(path, page.data());
 }
 
 }  // namespace records

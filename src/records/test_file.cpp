@@ -1,11 +1,12 @@
 #include "records/test_file.h"
 
-#include "records/little_endian.h"
-#include "records/safe_write.h"
-
+#include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <algorithm>
+
+#include "platform/file_replace.h"
+#include "platform/regular_file.h"
+#include "records/little_endian.h"
 
 namespace records {
 
@@ -79,7 +80,7 @@ TFileResult SaveTestFile(const QString& path, const TSpecimenData& header,
     }
 
     TFileResult result;
-    const QString reason = WriteWholeFile(path, bytes);
+    const QString reason = platform::WriteWholeFile(path, bytes);
     result.ok = reason.isEmpty();
     if (!result.ok) {
         result.error = QStringLiteral("Не удалось сохранить испытание в файл \"%1\": %2")
@@ -89,11 +90,16 @@ TFileResult SaveTestFile(const QString& path, const TSpecimenData& header,
 }
 
 TOpenedTest OpenTestFile(const QString& path, TSampleStore& store) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return OpenFailure(path, file.errorString());
+    // More than the header and a full store never counts, whatever the file's length.
+    constexpr qint64 kLargestTest =
+        TSpecimenData::kImageSize + static_cast<qint64>(kRecordSize) * kStoreCapacity;
+    platform::TFileRead file = platform::ReadRegularFile(path, kLargestTest);
+    if (file.error != 0) {
+        return OpenFailure(path, platform::FileErrorText(file.error));
     }
-    return ReadTest(file, path, store);
+    QBuffer bytes(&file.bytes);
+    bytes.open(QIODevice::ReadOnly);
+    return ReadTest(bytes, path, store);
 }
 
 TOpenedTest ReadTest(QIODevice& in, const QString& name, TSampleStore& store) {
