@@ -1,4 +1,8 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFileInfo>
+#include <functional>
 #include <stdexcept>
 
 #include "config_fixture.h"
@@ -202,6 +206,46 @@ TEST_F(ConfigFile, AFullDiskKeepsTheValuesWrittenBeforeAndLeavesTheFileWritable)
     EXPECT_NE(QFileInfo(IniPath()).permissions() & QFile::WriteOwner, 0);
 }
 
+// Another operator may plant anything at the file's name: the settings then come from the
+// defaults, as for a file that cannot be read, nothing behind the name is read, changed or made
+// read-only, and saving says that the file cannot be written.
+TEST_F(ConfigFile, APlantedLinkFifoOrHugeFileGivesTheDefaultsAndIsNeverFollowed) {
+    const QString victim = folder_.FilePath("victim/.bashrc");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(victim).path()));
+    {
+        QFile file(victim);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[USER]\nNAME=victim\n");
+    }
+    const QFile::Permissions victimMode = QFileInfo(victim).permissions();
+    const QByteArray ini = QFile::encodeName(IniPath());
+    const struct {
+        const char* what;
+        std::function<void()> plant;
+    } planted[] = {
+        {"link", [&] { ASSERT_EQ(::symlink(QFile::encodeName(victim).constData(), ini), 0); }},
+        {"FIFO", [&] { ASSERT_EQ(::mkfifo(ini.constData(), 0666), 0); }},
+        {"1 GiB",
+         [&] {
+             QFile file(IniPath());
+             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+             ASSERT_TRUE(file.write("[USER]\nNAME=huge\n") > 0 && file.resize(qint64(1) << 30));
+         }},
+    };
+    for (const auto& name : planted) {
+        QFile::remove(IniPath());
+        name.plant();
+        INI_FILE_DATA.NAME = QStringLiteral("before");
+        ReadIniFile();
+        EXPECT_EQ(INI_FILE_DATA, Defaults()) << name.what;
+        ExpectWriteError(IniPath());
+    }
+    QFile file(victim);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "[USER]\nNAME=victim\n");
+    EXPECT_EQ(QFileInfo(victim).permissions(), victimMode);
+}
+
 // Operators of one press share its settings: each one reads and saves the file that another
 // created, and the file stays read-only for all between accesses.
 TEST_F(ConfigFile, EveryOperatorOfTheGroupReadsAndSavesTheSharedFile) {
@@ -233,6 +277,56 @@ TEST_F(ConfigFile, EveryOperatorOfTheGroupReadsAndSavesTheSharedFile) {
     EXPECT_EQ(ini.st_mode & 07777, 0444U);
     EXPECT_EQ(ini.st_gid, kOperatorsGroup);
     EXPECT_EQ(QDir(shared.Path()).entryList(QDir::Files | QDir::Hidden), QStringList{"VE17.ini"});
+}
+
+// One operator plants links to another's files at the settings' name: the victim's recorder
+// neither writes nor locks his ~/.bashrc, and never copies a file only he can read (here
+// root's, in his own folder) into the shared folder for the planter to read.
+TEST_F(ConfigFile, ALinkPlantedByAnotherOperatorLeadsNowhere) {
+    SKIP_UNLESS_OPERATORS_CAN_BE_TAKEN_ON();
+    SharedFolder shared;
+    ASSERT_TRUE(shared.IsReady());
+    platform::OverrideProgramDir(shared.Path());
+    const QString home = shared.PrivateFolder(kOperatorB, QStringLiteral("home-b"));
+    ASSERT_FALSE(home.isEmpty());
+    const QString bashrc = home + QStringLiteral("/.bashrc");
+    const QString secret = home + QStringLiteral("/secret");
+    ASSERT_TRUE(RunAs(kOperatorB, [&] {
+        QFile file(bashrc);
+        return file.open(QIODevice::WriteOnly) && file.write("alias ll='ls -l'\n") > 0;
+    }));
+    {
+        QFile file(secret);  // root's, readable by B through his own folder only
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[USER]\nNAME=secret\n");
+    }
+    const auto plant = [&](const QString& target) {
+        return RunAs(kOperatorA, [&] {
+            QFile::remove(shared.FilePath("VE17.ini"));
+            return QFile::link(target, shared.FilePath("VE17.ini"));
+        });
+    };
+    const auto useTheRecorder = [] {
+        ReadIniFile();
+        try {
+            WriteIniFile();
+        } catch (const std::runtime_error&) {
+        }
+        return INI_FILE_DATA == Defaults();
+    };
+
+    for (const QString& target : {bashrc, secret}) {
+        ASSERT_TRUE(plant(target));
+        EXPECT_TRUE(RunAs(kOperatorB, useTheRecorder)) << target.toStdString();
+    }
+    EXPECT_EQ(StatOf(bashrc).st_mode & 07777, 0644U);
+    EXPECT_EQ(StatOf(secret).st_mode & 07777, 0644U);
+    QFile file(bashrc);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "alias ll='ls -l'\n");
+    EXPECT_EQ(QDir(shared.Path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              QStringList{"VE17.ini"});
+    EXPECT_TRUE(QFileInfo(shared.FilePath("VE17.ini")).isSymLink());
 }
 
 }  // namespace

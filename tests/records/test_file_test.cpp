@@ -11,6 +11,8 @@
 #include "records_test_util.h"
 #include "support/shared_folder.h"
 
+#include <QFileInfo>
+
 namespace {
 
 class TestFile : public ::testing::Test {
@@ -258,6 +260,36 @@ TEST(SharedTestFiles, AnotherOperatorOpensReplacesAndExportsATest) {
         EXPECT_EQ(file.st_mode & 0777, 0664U) << path.toStdString();
         EXPECT_EQ(file.st_gid, kOperatorsGroup) << path.toStdString();
     }
+}
+
+// A link planted at a test's name by another operator: the victim's save replaces the link with
+// his test and leaves the file it pointed at as it was; opening the link reads nothing through it.
+TEST(SharedTestFiles, ASaveOverAPlantedLinkNeverWritesThroughIt) {
+    SKIP_UNLESS_OPERATORS_CAN_BE_TAKEN_ON();
+    SharedFolder shared;
+    ASSERT_TRUE(shared.IsReady());
+    const QString home = shared.PrivateFolder(kOperatorB, QStringLiteral("home-b"));
+    ASSERT_FALSE(home.isEmpty());
+    const QString own = home + QStringLiteral("/results.txt");
+    const QString test = shared.FilePath("T1.ktd");
+    ASSERT_TRUE(RunAs(kOperatorB, [&] {
+        QFile file(own);
+        return file.open(QIODevice::WriteOnly) && file.write("B's own notes\n") > 0;
+    }));
+    ASSERT_TRUE(RunAs(kOperatorA, [&] { return QFile::link(own, test); }));
+
+    const TSpecimenData header =
+        FillForSave(QDate(2011, 12, 12), "Test-1", "M-7", "cube", "100", 3, 100);
+    ASSERT_TRUE(RunAs(kOperatorB, [&] {
+        auto store = std::make_unique<TSampleStore>();
+        const bool linkRefused = !records::OpenTestFile(test, *store).ok;
+        return linkRefused &&
+               records::SaveTestFile(test, header, StoreOf({{0, 1}, {100, 2}, {200, 3}})).ok &&
+               records::OpenTestFile(test, *store).ok && store->Count == 3;
+    }));
+    EXPECT_EQ(ReadAll(own), "B's own notes\n");
+    EXPECT_FALSE(QFileInfo(test).isSymLink());
+    EXPECT_EQ(StatOf(test).st_uid, kOperatorB.uid);
 }
 
 }  // namespace

@@ -63,6 +63,15 @@ class SharedFolder {
     bool IsReady() const { return ok_; }
     QString Path() const { return scratch_.filePath(QStringLiteral("press")); }
     QString FilePath(const QString& name) const { return Path() + '/' + name; }
+    // <scratch>/<name>: a folder of the operator's own beside the shared one, like his home,
+    // that nobody else may enter. Empty when it cannot be made.
+    QString PrivateFolder(Operator owner, const QString& name) const {
+        const QString path = scratch_.filePath(name);
+        const QByteArray encoded = QFile::encodeName(path);
+        const bool made = QDir().mkdir(path) && ::chown(encoded.constData(), owner.uid, 0) == 0 &&
+                          ::chmod(encoded.constData(), 0700) == 0;
+        return made ? path : QString();
+    }
 
   private:
     QTemporaryDir scratch_;
