@@ -1,4 +1,5 @@
 // One running copy per desktop: a second start is refused while the first goes on.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <QDate>
 #include <QDateTime>
@@ -7,6 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
 #include <csignal>
 
 #include "app/main.h"
@@ -136,6 +138,44 @@ TEST_F(SingleCopy, SecondStartLeavesTheJournalTheFirstCopyAsksAbout) {
     first.process.kill();
     ASSERT_TRUE(first.process.waitForFinished(10000));
     EXPECT_EQ(ReadAll(journal), journalBytes);
+}
+
+// A program the recorder starts (the help viewer) inherits none of its descriptors: each one is
+// close-on-exec, the signal socket pair, the lock and Qt's own among them.
+TEST_F(SingleCopy, EveryDescriptorOfTheRunningProgramClosesOnExec) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    // What the test runner left open in this process is not the program's to pass on.
+    for (const QString& fd : QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files)) {
+        if (fd.toInt() > 2) {
+            ::fcntl(fd.toInt(), F_SETFD, ::fcntl(fd.toInt(), F_GETFD) | FD_CLOEXEC);
+        }
+    }
+    RunningCopy first(folder);
+    ASSERT_TRUE(first.StartedWithTheLock());
+    QTest::qWait(1500);  // the window up, its timer running
+    const QString fdinfo = QStringLiteral("/proc/%1/fdinfo").arg(first.process.processId());
+    QStringList inherited;
+    int seen = 0;
+    for (const QString& fd : QDir(fdinfo).entryList(QDir::Files)) {
+        if (fd.toInt() <= 2) {
+            continue;  // the standard streams are meant to be passed on
+        }
+        ++seen;
+        const QByteArray info = ReadAll(fdinfo + '/' + fd);
+        const qsizetype at = info.indexOf("flags:");
+        const uint flags = info.mid(at + 6).trimmed().split('\n').value(0).toUInt(nullptr, 8);
+        if (at < 0 || (flags & O_CLOEXEC) == 0) {
+            inherited
+                << fd + QStringLiteral(" -> ") +
+                       QFile::symLinkTarget(
+                           QStringLiteral("/proc/%1/fd/%2").arg(first.process.processId()).arg(fd));
+        }
+    }
+    EXPECT_GT(seen, 2) << "the program's own descriptors were found";
+    EXPECT_TRUE(inherited.isEmpty()) << inherited.join(", ").toStdString();
+    ::kill(static_cast<pid_t>(first.process.processId()), SIGTERM);
+    ASSERT_TRUE(first.process.waitForFinished(10000));
 }
 
 }  // namespace
