@@ -5,7 +5,6 @@
 #include <initializer_list>
 #include <optional>
 #include <string_view>
-#include <vector>
 
 #include "platform/file_replace.h"
 #include "platform/integer_text.h"
@@ -19,10 +18,6 @@ constexpr std::string_view kBlanks = " \t\r\v\f";
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 // A file with no line end yet gets the Windows one, so it stays readable where it came from.
 constexpr std::string_view kDefaultEol = "\r\n";
-
-// Each line holds its own line end ("\n", "\r\n" or none for an unterminated last line), so
-// lines that are not touched are written back byte for byte.
-using Lines = std::vector<std::string>;
 
 QString FileName(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
@@ -39,21 +34,9 @@ bool Load(const std::string& path, std::string& content) {
     return read.error == 0 && read.size <= kMaxProfileBytes;
 }
 
-Lines Split(const std::string& content) {
-    Lines lines;
-    std::size_t start = 0;
-    while (start < content.size()) {
-        const std::size_t nl = content.find('\n', start);
-        const std::size_t end = nl == std::string::npos ? content.size() : nl + 1;
-        lines.push_back(content.substr(start, end - start));
-        start = end;
-    }
-    return lines;
-}
-
-std::string_view DetectEol(const std::string& content) {
+std::string_view DetectEol(std::string_view content) {
     const std::size_t nl = content.find('\n');
-    if (nl == std::string::npos) {
+    if (nl == std::string_view::npos) {
         return kDefaultEol;
     }
     return nl > 0 && content[nl - 1] == '\r' ? std::string_view("\r\n") : std::string_view("\n");
@@ -68,12 +51,12 @@ std::string_view Trim(std::string_view s) {
 }
 
 // The line without its line end and, on the first line, without a UTF-8 mark.
-std::string_view Body(const Lines& lines, std::size_t i) {
-    std::string_view body = lines[i];
+std::string_view Body(std::string_view line, bool first) {
+    std::string_view body = line;
     while (!body.empty() && (body.back() == '\n' || body.back() == '\r')) {
         body.remove_suffix(1);
     }
-    if (i == 0 && body.starts_with(kUtf8Mark)) {
+    if (first && body.starts_with(kUtf8Mark)) {
         body.remove_prefix(kUtf8Mark.size());
     }
     return body;
@@ -81,8 +64,11 @@ std::string_view Body(const Lines& lines, std::size_t i) {
 
 std::optional<std::string_view> SectionName(std::string_view body) {
     const std::string_view t = Trim(body);
+    if (!t.starts_with('[')) {
+        return std::nullopt;
+    }
     const std::size_t close = t.rfind(']');
-    if (!t.starts_with('[') || close == std::string_view::npos) {
+    if (close == std::string_view::npos) {
         return std::nullopt;
     }
     return Trim(t.substr(1, close - 1));
@@ -118,47 +104,47 @@ bool SameName(std::string_view a, std::string_view b) {
 }
 
 // Where a key is, or where it would go: the first section of that name counts, and in it the
-// first line of that key.
+// first line of that key. Lines are views into the file's bytes, each with its own line end
+// ("\n", "\r\n" or none for an unterminated last line), so lines that are not touched are
+// written back byte for byte.
 struct Place {
-    std::optional<std::size_t> section;
-    std::optional<std::size_t> key;
-    std::size_t lastKey = 0;  // last key line of the section, or its header
+    std::optional<std::string_view> section;
+    std::optional<std::string_view> key;
+    std::string_view lastKey;  // last key line of the section, or its header
 };
 
-Place Find(const Lines& lines, std::string_view section, std::string_view key) {
+Place Find(std::string_view content, std::string_view section, std::string_view key) {
     Place place;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view body = Body(lines, i);
+    for (std::size_t start = 0; start < content.size();) {
+        const std::size_t nl = content.find('\n', start);
+        const std::size_t end = nl == std::string_view::npos ? content.size() : nl + 1;
+        const std::string_view line = content.substr(start, end - start);
+        const std::string_view body = Body(line, start == 0);
+        start = end;
         if (const auto name = SectionName(body)) {
             if (place.section) {
                 break;
             }
             if (SameName(*name, section)) {
-                place.section = i;
-                place.lastKey = i;
+                place.section = line;
+                place.lastKey = line;
             }
             continue;
         }
-        const auto name = KeyName(body);
-        if (!place.section || !name) {
+        const auto name = place.section ? KeyName(body) : std::nullopt;
+        if (!name) {
             continue;
         }
-        place.lastKey = i;
+        place.lastKey = line;
         if (SameName(*name, key)) {
-            place.key = i;
+            place.key = line;
             break;
         }
     }
     return place;
 }
 
-void EnsureTerminated(std::string& line, std::string_view eol) {
-    if (!line.ends_with('\n')) {
-        line += eol;
-    }
-}
-
-std::string_view LineEnd(const std::string& line) {
+std::string_view LineEnd(std::string_view line) {
     if (line.ends_with("\r\n")) {
         return "\r\n";
     }
@@ -175,43 +161,39 @@ std::string Join(std::initializer_list<std::string_view> pieces) {
     return line;
 }
 
-void Put(Lines& lines, const std::string& content, std::string_view section, std::string_view key,
-         std::string_view value) {
+// The content with the key put in place: its value replaced, the key added after the last key
+// of its section, or the section added at the end of the file.
+std::string Put(std::string_view content, std::string_view section, std::string_view key,
+                std::string_view value) {
     const std::string_view eol = DetectEol(content);
-    const Place place = Find(lines, section, key);
+    const Place place = Find(content, section, key);
+    const auto startOf = [content](std::string_view line) {
+        return static_cast<std::size_t>(line.data() - content.data());
+    };
     if (place.key) {
-        std::string& line = lines[*place.key];
-        line = Join({std::string_view(line).substr(0, line.find('=') + 1), value, LineEnd(line)});
-        return;
+        const std::string_view line = *place.key;
+        const std::size_t start = startOf(line);
+        return Join({content.substr(0, start), line.substr(0, line.find('=') + 1), value,
+                     LineEnd(line), content.substr(start + line.size())});
     }
     const std::string keyLine = Join({key, "=", value, eol});
     if (place.section) {
-        EnsureTerminated(lines[place.lastKey], eol);
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(place.lastKey) + 1, keyLine);
-        return;
+        const std::string_view last = place.lastKey;
+        const std::size_t end = startOf(last) + last.size();
+        return Join({content.substr(0, end), last.ends_with('\n') ? "" : eol, keyLine,
+                     content.substr(end)});
     }
-    if (!lines.empty()) {
-        EnsureTerminated(lines.back(), eol);
-    }
-    lines.push_back(Join({"[", section, "]", eol}));
-    lines.push_back(keyLine);
-}
-
-std::string Joined(const Lines& lines) {
-    std::string content;
-    for (const std::string& line : lines) {
-        content += line;
-    }
-    return content;
+    const bool unterminated = !content.empty() && !content.ends_with('\n');
+    return Join({content, unterminated ? eol : "", "[", section, "]", eol, keyLine});
 }
 
 }  // namespace
 
 std::string ProfileValue(const std::string& content, const std::string& section,
                          const std::string& key, const std::string& defaultValue) {
-    const Lines lines = Split(content);
-    const Place place = Find(lines, section, key);
-    const std::string_view value = place.key ? Value(Body(lines, *place.key)) : defaultValue;
+    const Place place = Find(content, section, key);
+    const std::string_view value =
+        place.key ? Value(Body(*place.key, place.key->data() == content.data())) : defaultValue;
     return std::string(value.substr(0, kMaxText));
 }
 
@@ -224,9 +206,7 @@ std::string WithProfileValue(const std::string& content, const std::string& sect
             c = ' ';
         }
     }
-    Lines lines = Split(content);
-    Put(lines, content, section, key, oneLine);
-    return Joined(lines);
+    return Put(content, section, key, oneLine);
 }
 
 PrivateProfile::PrivateProfile(std::string path) : path_(std::move(path)) {}
