@@ -37,7 +37,7 @@ fuzz_target() {  # <target>
     local log="$build/fuzz-logs/$target.log" artifacts="$build/fuzz-artifacts/$target/"
     local work="$build/fuzz-corpus/$target"
     mkdir -p "$build/fuzz-logs" "$artifacts" "$work"
-    # The paths are absolute: the INI target changes the working directory as the program does.
+    # The paths are absolute, so the targets run from any folder.
     ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} \
         UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1} \
         "$build/fuzz/$target" -print_final_stats=1 -timeout=25 -artifact_prefix="$artifacts" \
