@@ -1,18 +1,32 @@
-# Installation: the program folder that every operator of a press PC shares (the recorder, the
-# simulator, the help collection and DBCustom; VE17.ini is the program's own and made on first
-# start), and the desktop's menu entry, icons and software-centre data.
+# Installation: the program's folder (the recorder, the simulator, the help collection), which
+# only root writes, so that no operator can replace what another one runs; the state folder
+# (VE17_STATE_FOLDER, src/platform) with VE17.ini and DBCustom, which the operators of a press PC
+# share; and the desktop's menu entry, icons and software-centre data.
 include(GNUInstallDirs)
 
 set(VE17_PROGRAM_FOLDER /opt/ve17 CACHE PATH
-  "The program folder: ve17, ve17-sim, the help collection; VE17.ini and DBCustom live there")
+  "The program's folder: ve17, ve17-sim and the help collection")
 set(VE17_DESKTOP_ID org.example.ve17)
+# The program's own files in its folder: the package tells them from what others left there.
+set(VE17_PROGRAM_FILES ve17 ve17-sim)
 
 install(TARGETS ve17 ve17-sim RUNTIME DESTINATION ${VE17_PROGRAM_FOLDER})
 if(TARGET ve17_help)
   install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/ve17.qhc ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/ve17.qch
     DESTINATION ${VE17_PROGRAM_FOLDER})
+  list(APPEND VE17_PROGRAM_FILES ve17.qhc ve17.qch)
 endif()
-install(DIRECTORY DESTINATION ${VE17_PROGRAM_FOLDER}/DBCustom)
+
+# VE17.ini is the operators' and made on first start; DBCustom is where their tests go.
+if(VE17_STATE_FOLDER)
+  cmake_path(IS_PREFIX VE17_PROGRAM_FOLDER "${VE17_STATE_FOLDER}" NORMALIZE state_in_program)
+  cmake_path(IS_PREFIX VE17_STATE_FOLDER "${VE17_PROGRAM_FOLDER}" NORMALIZE program_in_state)
+  if(state_in_program OR program_in_state)
+    message(FATAL_ERROR "VE17_STATE_FOLDER (${VE17_STATE_FOLDER}) must lie apart from "
+      "VE17_PROGRAM_FOLDER (${VE17_PROGRAM_FOLDER}): the operators write the one, only root the other")
+  endif()
+  install(DIRECTORY DESTINATION ${VE17_STATE_FOLDER}/DBCustom)
+endif()
 
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)
 configure_file(${packaging}/ve17.desktop.in ${PROJECT_BINARY_DIR}/packaging/${VE17_DESKTOP_ID}.desktop

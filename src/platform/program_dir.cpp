@@ -18,11 +18,25 @@ QString WithSlash(QString dir) {
     return dir;
 }
 
+// An installed program keeps its settings and tests apart from its executables, in a folder the
+// build names: the operators share that one, and only root writes the executables' folder. A
+// development build names none and keeps everything beside the executable.
+QString StateFolder() {
+#ifdef VE17_STATE_FOLDER
+    return QStringLiteral(VE17_STATE_FOLDER);
+#else
+    return {};
+#endif
+}
+
 }  // namespace
 
 QString ProgramDir() {
     if (!Override().isEmpty()) {
         return Override();
+    }
+    if (!StateFolder().isEmpty()) {
+        return WithSlash(StateFolder());
     }
     if (QCoreApplication::instance() != nullptr) {
         return WithSlash(QCoreApplication::applicationDirPath());

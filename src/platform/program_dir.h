@@ -1,4 +1,6 @@
-// The folder of the running executable: VE17.ini and DBCustom live there.
+// The program's folder: VE17.ini and DBCustom live there. It is the executable's folder, unless
+// the build names a state folder of its own (VE17_STATE_FOLDER), as an installed program's does.
+// Files that belong to the program itself (the help collection) stay beside the executable.
 #pragma once
 
 #include <QString>
