@@ -94,7 +94,11 @@ void TCOMport::ReceiveCycle(TReceiverOwner& owner) {
         std::lock_guard lock(rxLock_);
         rx_.Drop();
     }
-    DrainQueue(owner);
+    // A dead port is told to the owner here, once: the cycles go on without it, bring no frame,
+    // and so the watchdog runs down as for a silent unit.
+    if (!DrainQueue(owner) && owner.PortFailed()) {
+        HandOver([](TReceiverOwner& to) { to.PortLost(); });
+    }
     HandOver([](TReceiverOwner& to) { to.CycleDone(); });
 }
 
@@ -108,15 +112,17 @@ void TCOMport::IdleCycle() {
 // more be reported), assembled in arrival order; each complete frame is handed over before the
 // next byte is assembled. A read that brings nothing gives up the rest of the count: a port that
 // failed underneath yields no bytes. A port closed while a frame was handed over takes the
-// bytes not yet assembled with it, as it takes those still queued.
-void TCOMport::DrainQueue(TReceiverOwner& owner) {
+// bytes not yet assembled with it, as it takes those still queued. Whether any byte came.
+bool TCOMport::DrainQueue(TReceiverOwner& owner) {
+    bool brought = false;
     while (pending_ != 0) {
         idleCycles_ = 0;
         const size_t wanted = std::min<size_t>(pending_, readBuffer_.size());
         const size_t got = std::min(owner.PortRead(std::span(readBuffer_).first(wanted)), wanted);
         if (got == 0) {
-            return;
+            return brought;
         }
+        brought = true;
         pending_ -= uint32_t(got);
         for (size_t i = 0; i < got; ++i) {
             if (TakeByte(readBuffer_[i]) && owner.PortClosedSinceRead()) {
@@ -124,6 +130,7 @@ void TCOMport::DrainQueue(TReceiverOwner& owner) {
             }
         }
     }
+    return brought;
 }
 
 // True when the byte completed a frame, which has then been handed over.

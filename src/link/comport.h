@@ -41,7 +41,7 @@ class TCOMport : public QThread {
     void ReceiveLoop();
     void ReceiveCycle(TReceiverOwner& owner);
     void IdleCycle();
-    void DrainQueue(TReceiverOwner& owner);
+    bool DrainQueue(TReceiverOwner& owner);
     bool TakeByte(uint8_t byte);
     void PassGate();
     void HandFrameOver();

@@ -29,6 +29,8 @@ TLinkPanel::TLinkPanel(QWidget* client, TUserDialogs& dialogs, QObject* parent)
 }
 
 void TLinkPanel::OpenLinkPort(const QString& portName) {
+    connect(KTCOM, &TKTCOM::PortStateChanged, this, &TLinkPanel::ShowPortState,
+            Qt::UniqueConnection);
     KTCOM->SetReceiving(false);
     QCoreApplication::processEvents();
     QThread::msleep(200);
@@ -41,14 +43,19 @@ void TLinkPanel::OpenLinkPort(const QString& portName) {
             continue;
         }
         if (KTCOM->Open(port)) {
-            SetStatusPanel(0, QStringLiteral("Порт %1 - ОК").arg(port));
+            ShowPortState(port, true);
             KTCOM->SetReceiving(true);
         } else {
             dialogs_.Beep();
-            SetStatusPanel(0, QStringLiteral("Порт %1 - ошибка").arg(port));
+            ShowPortState(port, false);
             dialogs_.Message(stBar_->window(), KTCOM->GetStatusText());
         }
     }
+}
+
+void TLinkPanel::ShowPortState(const QString& portName, bool ok) {
+    const QString text = ok ? QStringLiteral("Порт %1 - ОК") : QStringLiteral("Порт %1 - ошибка");
+    SetStatusPanel(0, text.arg(portName));
 }
 
 void TLinkPanel::SetStatusPanel(int8_t index, const QString& text) {

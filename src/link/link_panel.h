@@ -21,12 +21,15 @@ class TLinkPanel : public QObject {
 
     // Re-opens the application's channel on "COM1", "COM2" or "COM3" and reports the outcome in
     // panel 0 (and, on failure, with the error beep and a message box). Any other name opens
-    // nothing and leaves reception off.
+    // nothing and leaves reception off. From then on panel 0 also follows the port going and
+    // coming back under the program, without beep or message: nobody is there to answer one.
     void OpenLinkPort(const QString& portName);
     void SetStatusPanel(int8_t index, const QString& text);
     QString StatusPanelText(int index) const;
 
   private:
+    void ShowPortState(const QString& portName, bool ok);
+
     TUserDialogs& dialogs_;
     QFrame* stBar_;
     std::array<QLabel*, 4> panels_{};

@@ -18,9 +18,15 @@ class TReceiverOwner {
     // channel opened a port again); the bytes of that read not yet assembled went with it, as
     // those still queued did.
     virtual bool PortClosedSinceRead() = 0;
+    // Receiver thread, after a receive cycle that brought no byte: whether the port has hung up
+    // or failed underneath (an adapter pulled), so that it will never bring one again.
+    virtual bool PortFailed() = 0;
 
     // UI thread, one call per complete frame in arrival order: the frame's bytes, header included.
     virtual void FrameReceived(std::span<const uint8_t> frame) = 0;
+    // UI thread, after a cycle that found the port failed and before that cycle's end: the owner
+    // lets the port go, so the next cycle finds no failed port to report again.
+    virtual void PortLost() = 0;
     // UI thread, once at the end of every receive cycle.
     virtual void CycleDone() = 0;
     // UI thread, at the end of every cycle: the receiver's run flag follows the request.

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -187,6 +188,7 @@ bool SerialPort::Open(const std::string& device) {
     }
     ioctl(fd, TIOCEXCL);
     fd_ = fd;
+    readFailed_ = false;
     return true;
 }
 
@@ -198,6 +200,29 @@ void SerialPort::Close() {
     ioctl(fd_, TIOCNXCL);
     ::close(fd_);
     fd_ = -1;
+    readFailed_ = false;
+}
+
+bool SerialPort::IsTerminal() const {
+    return fd_ >= 0 && isatty(fd_) == 1;
+}
+
+std::optional<dev_t> SerialPort::Device() const {
+    struct stat info {};
+    if (fd_ < 0 || fstat(fd_, &info) != 0) {
+        return std::nullopt;
+    }
+    return info.st_rdev;
+}
+
+bool SerialPort::Failed() const {
+    if (fd_ < 0) {
+        return false;
+    }
+    // A hung-up terminal reports the hang-up whatever is asked for; a live one reports nothing.
+    pollfd line{fd_, 0, 0};
+    return readFailed_ ||
+           (poll(&line, 1, 0) == 1 && (line.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0);
 }
 
 bool SerialPort::GetCommState(TDcb& dcb) const {
@@ -262,7 +287,10 @@ size_t SerialPort::Read(std::span<uint8_t> into) {
         return size_t(got);
     }
     if (got != -1 || errno != EAGAIN) {
-        return 0;  // hung up or failed
+        // A hung-up line reads as empty, which Failed() tells by the hang-up itself: a live raw
+        // line without a byte reads as empty too when its minimum count is 0.
+        readFailed_ = got == -1;
+        return 0;
     }
     const uint32_t limit = timeouts_.ReadTotalTimeoutConstant;
     pollfd waiting{fd_, POLLIN, 0};
@@ -271,7 +299,11 @@ size_t SerialPort::Read(std::span<uint8_t> into) {
         return 0;
     }
     got = TEMP_FAILURE_RETRY(::read(fd_, into.data(), into.size()));
-    return got > 0 ? size_t(got) : 0;
+    if (got > 0) {
+        return size_t(got);
+    }
+    readFailed_ = got == -1 && errno != EAGAIN;
+    return 0;
 }
 
 }  // namespace platform

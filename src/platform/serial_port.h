@@ -2,10 +2,12 @@
 // device-control block that the channel works with.
 #pragma once
 
+#include <sys/types.h>
 #include <termios.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -67,11 +69,21 @@ class SerialPort {
     SerialPort& operator=(const SerialPort&) = delete;
 
     // Opens the device for reading and writing, for this holder alone: a port that another
-    // holder (any process, any user) has open is refused. Closes a port held before.
+    // holder (any process, any user) has open is refused. Closes a port held before. Never
+    // waits: neither for a modem line nor for the other end of a FIFO.
     bool Open(const std::string& device);
     // Leaves the line settings as they are.
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
+    // Whether the open device is a terminal, the only kind of device that is a serial line.
+    bool IsTerminal() const;
+    // The open device's number: the same for every name of the device (a link in
+    // /dev/serial/by-id or /dev/ttyUSB0); none when no port is open.
+    std::optional<dev_t> Device() const;
+    // Whether the line has gone from under its holder: hung up (a USB adapter pulled, the far
+    // end of a pseudo-terminal closed) or failing its reads. Such a port never carries a byte
+    // again; only opening the device anew, once it is back, does. False when no port is open.
+    bool Failed() const;
 
     bool GetCommState(TDcb& dcb) const;
     // Applies the record and reports whether the port took every setting.
@@ -91,6 +103,7 @@ class SerialPort {
 
   private:
     int fd_ = -1;
+    bool readFailed_ = false;  // a read found the line hung up or failing
     TCommTimeouts timeouts_{};
 };
 

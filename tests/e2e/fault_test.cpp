@@ -17,6 +17,7 @@
 #include "platform/error_report.h"
 #include "platform/program_dir.h"
 #include "sim_fixture.h"
+#include "support/adapter_link.h"
 #include "support/file_size_limit.h"
 #include "support/write_protected_folder.h"
 
@@ -161,8 +162,45 @@ TEST_F(FaultTest, HungUpLineShowsTheLostLinkAndCostsNoBusyCpu) {
     EXPECT_LT(share, 0.25);
     EXPECT_EQ(form->Measure().Watchdog, 0);
     EXPECT_FALSE(form->StatusPanelText(2).startsWith(QStringLiteral(" I/O count: ")));
-    EXPECT_EQ(form->StatusPanelText(0), QStringLiteral("Порт COM1 - ОК"));
+    EXPECT_EQ(form->StatusPanelText(0), QStringLiteral("Порт COM1 - ошибка"))
+        << "the dead port is let go and shown";
     EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_EQ(dialogs.beeps, 0);
+}
+
+TEST_F(FaultTest, PulledAdapterEndsTheRegistrationAndIsUsedAgainOncePluggedIn) {
+    ASSERT_NO_FATAL_FAILURE(PrepareFolder(kLinkIni));
+    const AdapterLink adapter(folder->FilePath(QStringLiteral("usb-ve17")).toStdString());
+    folder->WriteIni(QByteArray(kLinkIni) +
+                     "[PORTS]\r\nCOM1=" + QByteArray::fromStdString(adapter.Path()) + "\r\n");
+    ASSERT_NO_FATAL_FAILURE(
+        StartSimulator(Args({"--no-map", "--profile", "steady", "--hangup-after", "2"})));
+    adapter.PlugIn(simulator.readLine().trimmed().toStdString());
+    ASSERT_NO_FATAL_FAILURE(StartWindow());
+    ASSERT_TRUE(WaitUntil([&] { return form->Measure().Watchdog != 0; }, 3000));
+    Button("btStart")->click();
+
+    ASSERT_TRUE(WaitUntil(
+        [&] { return form->StatusPanelText(0) == QStringLiteral("Порт COM1 - ошибка"); }, 5000))
+        << "the adapter is pulled";
+    adapter.Pull();
+    EXPECT_TRUE(WaitUntil([&] { return Button("btStop")->isChecked(); }, 3000))
+        << "the lost link ends the registration";
+    EXPECT_GT(form->Store().Count, 2);
+    EXPECT_TRUE(Button("btSaveTest")->isEnabled());
+
+    // Plugged in again: the name points at another device node.
+    ASSERT_NO_FATAL_FAILURE(StartSimulator(Args({"--no-map", "--profile", "steady"})));
+    adapter.PlugIn(simulator.readLine().trimmed().toStdString());
+    ASSERT_TRUE(WaitUntil(
+        [&] { return form->StatusPanelText(0) == QStringLiteral("Порт COM1 - ОК"); }, 4000));
+    const int32_t frames = form->Measure().FrameCount;
+    EXPECT_TRUE(WaitUntil(
+        [&] { return form->Measure().Watchdog != 0 && form->Measure().FrameCount > frames + 5; },
+        3000))
+        << "frames are processed again";
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
+    EXPECT_EQ(dialogs.beeps, 0);
 }
 
 TEST_F(FaultTest, GarbageStormAtFullRateKeepsForcesPhysicalAndLeavesLaterFramesRight) {

@@ -49,6 +49,7 @@ class ScriptedOwner : public TReceiverOwner {
     explicit ScriptedOwner(std::vector<Cycle> script) : script_(std::move(script)) {}
 
     uint32_t PortBytesQueued() override {
+        started_ = next_ + 1;
         cycle_ = next_ < script_.size() ? script_[next_++] : Cycle{0, {}};
         taken_ = 0;
         return cycle_.queued;
@@ -62,12 +63,19 @@ class ScriptedOwner : public TReceiverOwner {
         return count;
     }
     bool PortClosedSinceRead() override { return closed_; }
+    bool PortFailed() override {
+        return failsFromCycle != 0 && started_ >= failsFromCycle && !letGo_;
+    }
     void FrameReceived(std::span<const uint8_t> frame) override {
         frames.emplace_back(frame.begin(), frame.end());
         events += 'F';
         if (frames.size() == closeAfterFrames) {
             closed_ = true;  // as the window re-opening the port while it takes a frame
         }
+    }
+    void PortLost() override {
+        events += 'L';
+        letGo_ = true;  // as the channel closing the dead port
     }
     void CycleDone() override {
         ++cycles;
@@ -79,15 +87,19 @@ class ScriptedOwner : public TReceiverOwner {
 
     // Receiver thread; read once it has stopped.
     int reads = 0;
+    // Set before the receiver starts: the port is dead from this cycle on (1 the first, 0 never).
+    size_t failsFromCycle = 0;
     // UI thread.
     size_t closeAfterFrames = 0;  // 0: the port is never closed
     std::vector<Bytes> frames;
-    std::string events;  // F: a frame, T: the end of a receive cycle
+    std::string events;  // F: a frame, L: the port found dead, T: the end of a receive cycle
     size_t cycles = 0;
 
   private:
     std::vector<Cycle> script_;
     size_t next_ = 0;
+    std::atomic<size_t> started_{0};  // cycles begun, beyond the script too
+    std::atomic<bool> letGo_{false};
     Cycle cycle_;
     size_t taken_ = 0;
     std::atomic<bool> closed_{false};
@@ -164,6 +176,28 @@ TEST(Receiver, PortThatReportsBytesButBringsNoneYieldsNoFramesAndNoBusyLoop) {
     EXPECT_TRUE(owner.frames.empty());
     EXPECT_EQ(owner.events, "TTT");
     EXPECT_EQ(owner.reads, 3) << "a read that brings nothing ends the cycle's reading";
+}
+
+TEST(Receiver, DeadPortIsToldOnceBeforeItsCycleEndsAndTheCyclesGoOn) {
+    const struct {
+        const char* name;
+        std::vector<Cycle> script;
+        size_t failsFromCycle;
+        std::string events;
+    } rows[] = {
+        {"dead from the start", Empty(3), 1, "LTTT"},
+        {"pulled after a frame", Script({{Queued(kMeasurement)}, Empty(3)}), 2, "FTLTTT"},
+        // Bytes that came are taken first; the question waits for a cycle that brings none.
+        {"pulled while bytes still came", Script({{Queued(kMeasurement)}, Empty(2)}), 1, "FTLTT"},
+        {"queue reported but reads bring nothing", {{300, {}}, {0, {}}}, 1, "LTT"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScriptedOwner owner(row.script);
+        owner.failsFromCycle = row.failsFromCycle;
+        RunScript(owner);
+        EXPECT_EQ(owner.events, row.events);
+    }
 }
 
 }  // namespace

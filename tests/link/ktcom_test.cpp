@@ -51,14 +51,14 @@ class RecordingSink : public TFrameSink {
     }
 };
 
-// COM1 is the pseudo-terminal, COM2 a device that does not exist, COM3 a plain file.
+// COM1 is the pseudo-terminal, COM2 a device that does not exist, COM3 a pseudo-terminal that
+// refuses the unit's speed.
 class ChannelTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        QFile(dir.FilePath("plain")).open(QIODevice::WriteOnly);
         dir.WriteIni("[PORTS]\r\nCOM1=" + QByteArray::fromStdString(pty.SlavePath()) +
                      "\r\nCOM2=" + QFile::encodeName(dir.FilePath("missing")) +
-                     "\r\nCOM3=" + QFile::encodeName(dir.FilePath("plain")) + "\r\n");
+                     "\r\nCOM3=" + QByteArray::fromStdString(fixedSpeed.SlavePath()) + "\r\n");
         channel = std::make_unique<TKTCOM>(sink);
         sink.channel = channel.get();
     }
@@ -82,6 +82,7 @@ class ChannelTest : public ::testing::Test {
 
     TScratchProgramFolder dir;
     PtyPair pty;
+    PtyPair fixedSpeed;
     RecordingSink sink;
     std::unique_ptr<TKTCOM> channel;
 };
@@ -130,14 +131,17 @@ TEST_F(ChannelTest, SecondOpenReleasesTheFirstHandle) {
 }
 
 TEST_F(ChannelTest, PortRefusingTheSettingsStaysHeldUntilTheNextOpen) {
+    if (!fixedSpeed.LockSpeed(B9600)) {
+        GTEST_SKIP() << "no right to fix a line's speed";
+    }
     EXPECT_FALSE(channel->Open("COM3"));
     EXPECT_EQ(channel->GetStatusText(), " Внимание: ошибка при конфигурировании COM-порта ! ");
     EXPECT_FALSE(channel->Opened);
     platform::SerialPort probe;
-    EXPECT_FALSE(probe.Open(dir.FilePath("plain").toStdString()));
+    EXPECT_FALSE(probe.Open(fixedSpeed.SlavePath()));
 
     EXPECT_FALSE(channel->Open("COM2"));
-    EXPECT_TRUE(probe.Open(dir.FilePath("plain").toStdString()));
+    EXPECT_TRUE(probe.Open(fixedSpeed.SlavePath()));
 }
 
 TEST_F(ChannelTest, FramesReachTheWindowOneByOneInOrder) {

@@ -7,10 +7,12 @@
 #include <memory>
 
 #include "link/ktcom.h"
+#include "support/adapter_link.h"
 #include "support/controls.h"
 #include "support/fake_dialogs.h"
 #include "support/program_folder.h"
 #include "support/pty_pair.h"
+#include "support/wait.h"
 
 namespace {
 
@@ -88,6 +90,26 @@ TEST_F(LinkPanelTest, OpensOnlyTheThreeNamedPortsAndReportsTheOutcome) {
         EXPECT_EQ(dialogs.messages, row.messages);
         EXPECT_EQ(KTCOM->Thread->Receiving(), row.receiving);
     }
+}
+
+TEST_F(LinkPanelTest, PortThatVanishesAndComesBackIsShownWithoutBeepOrMessage) {
+    const AdapterLink adapter(folder.FilePath(QStringLiteral("usb-ve17")).toStdString());
+    folder.WriteIni("[PORTS]\r\nCOM1=" + QByteArray::fromStdString(adapter.Path()) + "\r\n");
+    adapter.PlugIn(pty.SlavePath());
+    panel->OpenLinkPort(QStringLiteral("COM1"));
+    ASSERT_EQ(panel->StatusPanelText(0), QStringLiteral("Порт COM1 - ОК"));
+
+    pty.CloseMaster();
+    adapter.Pull();
+    EXPECT_TRUE(WaitUntil(
+        [&] { return panel->StatusPanelText(0) == QStringLiteral("Порт COM1 - ошибка"); }, 2000));
+    PtyPair back;
+    adapter.PlugIn(back.SlavePath());
+    EXPECT_TRUE(WaitUntil(
+        [&] { return panel->StatusPanelText(0) == QStringLiteral("Порт COM1 - ОК"); }, 3000));
+    EXPECT_EQ(dialogs.beeps, 0);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_TRUE(KTCOM->Thread->Receiving());
 }
 
 }  // namespace

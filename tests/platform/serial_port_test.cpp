@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -168,6 +171,77 @@ TEST_F(SerialPortTest, HungUpLineYieldsNothing) {
     pty.CloseMaster();
     EXPECT_EQ(port.BytesQueued(), 0u);
     EXPECT_TRUE(ReadsNothing(port));
+}
+
+TEST_F(SerialPortTest, HungUpLineHasFailedUntilClosed) {
+    TDcb dcb;
+    ASSERT_TRUE(port.GetCommState(dcb));
+    ASSERT_TRUE(port.SetCommState(RawLine(dcb)));
+    EXPECT_FALSE(port.Failed());
+    pty.Write({1, 2, 3});
+    ASSERT_TRUE(Queued(port, 3));
+    EXPECT_FALSE(port.Failed()) << "bytes waiting are no failure";
+    pty.CloseMaster();
+    EXPECT_TRUE(port.Failed());
+    EXPECT_TRUE(ReadsNothing(port));
+    EXPECT_TRUE(port.Failed());
+    port.Close();
+    EXPECT_FALSE(port.Failed());
+}
+
+// A raw line asking for no minimum count reads as empty when nothing came, as a hung-up one does.
+TEST_F(SerialPortTest, EmptyReadOfALiveLineIsNoFailure) {
+    TDcb dcb;
+    ASSERT_TRUE(port.GetCommState(dcb));
+    dcb = RawLine(dcb);
+    dcb.Settings.c_cc[VMIN] = 0;
+    dcb.Settings.c_cc[VTIME] = 0;
+    ASSERT_TRUE(port.SetCommState(dcb));
+    EXPECT_TRUE(ReadsNothing(port));
+    EXPECT_FALSE(port.Failed());
+    pty.Write({7});
+    EXPECT_EQ(Drain(port, 1), std::vector<uint8_t>{7});
+}
+
+TEST_F(SerialPortTest, EveryNameOfTheDeviceIsTheSameDevice) {
+    char dir[] = "/tmp/ve17-serial-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string link = std::string(dir) + "/usb-adapter";
+    ASSERT_EQ(symlink(pty.SlavePath().c_str(), link.c_str()), 0);
+    const std::optional<dev_t> device = port.Device();
+    ASSERT_TRUE(device.has_value());
+    port.Close();
+    EXPECT_FALSE(port.Device().has_value());
+    ASSERT_TRUE(port.Open(link));
+    EXPECT_EQ(port.Device(), device);
+    PtyPair other;
+    ASSERT_TRUE(port.Open(other.SlavePath()));
+    EXPECT_NE(port.Device(), device);
+    std::remove(link.c_str());
+    rmdir(dir);
+}
+
+TEST(SerialPortOpen, OnlyATerminalIsALine) {
+    char dir[] = "/tmp/ve17-serial-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string file = std::string(dir) + "/plain";
+    const std::string fifo = std::string(dir) + "/fifo";
+    close(open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600));
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    PtyPair pty;
+    const struct {
+        std::string device;
+        bool terminal;
+    } rows[] = {{pty.SlavePath(), true}, {file, false}, {fifo, false}, {"/dev/null", false}};
+    for (const auto& row : rows) {
+        SerialPort port;
+        ASSERT_TRUE(port.Open(row.device)) << row.device << ": a FIFO without a writer opens too";
+        EXPECT_EQ(port.IsTerminal(), row.terminal) << row.device;
+        EXPECT_FALSE(port.Failed()) << row.device;
+    }
+    std::remove(file.c_str());
+    std::remove(fifo.c_str());
+    rmdir(dir);
 }
 
 TEST(SerialPortOpen, FailsCleanlyWithoutADevice) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -21,8 +22,17 @@ class PtyPair {
             throw std::runtime_error("no pseudo-terminal");
         }
         slave_ = ptsname(master_);
+        // Held to the end: see CloseMaster.
+        heldSlave_ = ::open(slave_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (heldSlave_ < 0) {
+            CloseMaster();
+            throw std::runtime_error("cannot open the pseudo-terminal's slave");
+        }
     }
-    ~PtyPair() { CloseMaster(); }
+    ~PtyPair() {
+        CloseMaster();
+        ::close(heldSlave_);
+    }
     PtyPair(const PtyPair&) = delete;
     PtyPair& operator=(const PtyPair&) = delete;
 
@@ -46,7 +56,20 @@ class PtyPair {
         return t;
     }
 
-    // Hangs the line up under the slave's holder.
+    // Fixes the slave's line speed: the port then takes every setting but another speed. Needs
+    // the right to administer the system; false without it.
+    bool LockSpeed(speed_t speed) const {
+        termios t = SlaveSettings();
+        cfsetispeed(&t, speed);
+        cfsetospeed(&t, speed);
+        termios locked{};
+        locked.c_cflag = CBAUD | CBAUDEX;
+        return tcsetattr(master_, TCSANOW, &t) == 0 && ioctl(master_, TIOCSLCKTRMIOS, &locked) == 0;
+    }
+
+    // Hangs the line up under the slave's holder. The slave descriptor this object holds keeps
+    // the terminal's number from going to another pseudo-terminal while the object lives, so a
+    // port tried again by its name never reaches somebody else's line.
     void CloseMaster() {
         if (master_ >= 0) {
             ::close(master_);
@@ -56,6 +79,7 @@ class PtyPair {
 
   private:
     int master_ = -1;
+    int heldSlave_ = -1;
     std::string slave_;
 };
 

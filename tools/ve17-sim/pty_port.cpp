@@ -128,7 +128,6 @@ void PtyPort::ReleaseStaleExclusive() {
 }
 
 void PtyPort::HangUp() {
-    slave_.Reset();
     master_.Reset();
 }
 

@@ -50,7 +50,10 @@ class PtyPort {
     // a lock on the port while it has it open; with no lock held the mode is stale and cleared.
     void ReleaseStaleExclusive();
 
-    // Closes both ends, so the recorder's port sees a hang-up (EIO) as with a pulled adapter.
+    // Closes the master, so the recorder's port sees a hang-up (EIO) as with a pulled adapter.
+    // Our own slave descriptor, hung up with it, stays open: while it does, the system gives the
+    // terminal's number to no other pseudo-terminal, so a recorder that tries its port again
+    // finds no device there rather than somebody else's line.
     void HangUp();
 
   private:
