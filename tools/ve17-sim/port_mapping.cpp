@@ -1,18 +1,16 @@
 #include "port_mapping.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <QString>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <string_view>
 #include <vector>
 
+#include "platform/file_replace.h"
 #include "platform/profile.h"
+#include "platform/regular_file.h"
 
 namespace ve17sim {
 
@@ -21,43 +19,24 @@ namespace {
 constexpr char kSection[] = "PORTS";
 constexpr std::string_view kBlanks = " \t\r\n\v\f";
 
+// The INI is read as the recorder reads it: never through a link, only a regular file, bounded.
 std::optional<std::string> ReadFile(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) {
+    const platform::TFileRead read =
+        platform::ReadRegularFile(QString::fromStdString(path), platform::kMaxProfileBytes);
+    if (read.error == ENOENT) {
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    if (read.error != 0 || read.size > platform::kMaxProfileBytes) {
         throw std::runtime_error("cannot read " + path);
     }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return read.bytes.toStdString();
 }
 
 // The new bytes go to a file beside the old one that then replaces it, so a full disk never
 // leaves a half-written INI; the old file's permissions are kept.
 bool WriteFile(const std::string& path, const std::string& bytes) {
-    const std::string temporary = path + ".ve17-sim.tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    struct stat old {};
-    if (::stat(path.c_str(), &old) == 0) {
-        ::chmod(temporary.c_str(), old.st_mode & 07777);
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return platform::WriteWholeFile(QString::fromStdString(path), QByteArray::fromStdString(bytes))
+        .isEmpty();
 }
 
 std::string_view Trim(std::string_view s) {
