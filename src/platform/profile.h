@@ -14,7 +14,7 @@
 namespace platform {
 
 // A profile is a few hundred bytes; a larger file than this is not read, as if it could not be.
-inline constexpr long long kMaxProfileBytes = 64 * 1024;
+inline constexpr long long kMaxProfileBytes = 256 * 1024;
 
 // The rules over a profile's bytes, as the file's reader and writer apply them.
 // The value of section/key in `content`, at most 2047 characters; the default when missing.

@@ -249,7 +249,8 @@ TEST_F(FaultTest, HandEditedIniFullOfJunkStartsTheWindowWithDefaults) {
     ini += "[]\r\n[\r\n]]][[[\r\n=no key\r\n\r\r\r\n";
     ini += "[USER]\r\nFORCE_SCALE=abc\r\nSER_NUM=\x01\x02\x03\r\n";
     ini += "MACHINE=" + QByteArray(100 * 1024, 'x') + "\r\n";
-    QByteArray binaryLine(200 * 1024, '\0');
+    // Long lines, yet the whole file within the 256 KiB the program reads of a VE17.ini.
+    QByteArray binaryLine(100 * 1024, '\0');
     for (int i = 0; i < binaryLine.size(); ++i) {
         binaryLine[i] = static_cast<char>(0x80 + i % 0x80);  // no line end, no '=' or '['
     }
