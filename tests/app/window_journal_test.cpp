@@ -14,6 +14,7 @@
 #include "records/journal_test_util.h"
 #include "records/test_file.h"
 #include "support/file_size_limit.h"
+#include "support/write_protected_folder.h"
 #include "window_fixture.h"
 
 namespace {
@@ -192,6 +193,86 @@ TEST_F(JournalWindowTest, AFullDiskStopsTheJournalOnceAndNotTheRegistration) {
         std::equal(saved->ForceN.begin(), saved->ForceN.begin() + 30, recorded->ForceN.begin()));
     EXPECT_FALSE(QFile::exists(JournalIn(*folder)));
     EXPECT_EQ(dialogs.messages.size(), 1);
+}
+
+// Another operator's copy of the program starts while this one records: it leaves this
+// journal alone, and this copy still ends it with its save.
+TEST_F(JournalWindowTest, ASecondCopyStartingWhileThisOneRecordsLeavesItsJournal) {
+    Record(3);
+    {
+        records::TRegistrationJournal second(DbCustomOf(*folder));
+        const records::TJournalRead left = records::ReadJournal(second.Path());
+        EXPECT_TRUE(left.scan.Locked);
+        EXPECT_FALSE(second.TakeOver(left.file));
+        EXPECT_TRUE(second.SetAside(QDateTime::currentDateTime()).isEmpty());
+        second.Discard();
+    }
+    Feed(1000, 2);
+    Click(Button("btStop"));
+    EXPECT_TRUE(JournalHolds(JournalIn(*folder), form->Store(), 5));
+    EXPECT_TRUE(SetAsideIn(*folder).isEmpty());
+
+    dialogs.fileAnswers = {PathOf("saved.ktd")};
+    Click(Button("btSaveTest"));
+    EXPECT_FALSE(QFile::exists(JournalIn(*folder)));
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
+}
+
+// This copy is the second: another operator's records into the journal. Nothing is offered or
+// said at start-up; a registration here goes on without a journal, told once.
+TEST_F(JournalWindowTest, AJournalAnotherCopyRecordsIntoIsNeitherOfferedNorTouched) {
+    records::TRegistrationJournal other(DbCustomOf(*folder));
+    other.Begin(JournalHeader(), 100, kMoveTime);
+    for (int32_t i = 0; i < 4; ++i) {
+        other.Append(ForceOf(i), 100 * i);
+    }
+    form->RecoverRegistration();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(dialogs.questions.isEmpty());
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
+
+    for (int registration = 0; registration < 2; ++registration) {
+        Record(3);
+        QCoreApplication::processEvents();
+        Click(Button("btStop"));
+        ASSERT_EQ(form->Store().Count, 3);
+    }
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_TRUE(dialogs.notices.front().contains(QStringLiteral("ведёт другая копия программы")))
+        << dialogs.notices.front().toStdString();
+    dialogs.fileAnswers = {PathOf("saved.ktd")};
+    Click(Button("btSaveTest"));
+    EXPECT_TRUE(QFile::exists(PathOf("saved.ktd")));
+
+    const TJournalScan scan = records::ScanJournal(JournalIn(*folder));
+    EXPECT_TRUE(scan.Locked);
+    EXPECT_EQ(scan.Samples, 4);
+    EXPECT_TRUE(SetAsideIn(*folder).isEmpty());
+    EXPECT_EQ(dialogs.messages.size(), 1);
+}
+
+// A journal that cannot be written is told once per run, in a notice that does not wait for
+// the operator: Stop stays at hand while the registration runs.
+TEST_F(JournalWindowTest, AWriteProtectedFolderIsToldOnceWithoutHoldingUpTheOperator) {
+    ASSERT_TRUE(QDir().mkpath(DbCustomOf(*folder)));
+    const WriteProtectedFolder writeProtected(DbCustomOf(*folder));
+    if (!writeProtected.IsProtected()) {
+        GTEST_SKIP() << "this file system or user cannot write-protect a folder";
+    }
+    int modal = 0;
+    dialogs.whileShown = [&modal] { ++modal; };
+    for (int registration = 0; registration < 2; ++registration) {
+        Record(3);
+        QCoreApplication::processEvents();
+        Click(Button("btStop"));
+        EXPECT_TRUE(Button("btSaveTest")->isEnabled()) << "stopped";
+    }
+    EXPECT_EQ(modal, 0);
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_EQ(dialogs.messages, dialogs.notices);
+    EXPECT_TRUE(dialogs.notices.front().contains(QDir::toNativeSeparators(JournalIn(*folder))))
+        << dialogs.notices.front().toStdString();
+    EXPECT_TRUE(FilesIn(DbCustomOf(*folder)).isEmpty());
 }
 
 // ---- Recovery at start-up ----
