@@ -14,6 +14,7 @@
 #include "records/journal_test_util.h"
 #include "records/test_file.h"
 #include "support/file_size_limit.h"
+#include "support/sync_faults.h"
 #include "support/write_protected_folder.h"
 #include "window_fixture.h"
 
@@ -193,6 +194,62 @@ TEST_F(JournalWindowTest, AFullDiskStopsTheJournalOnceAndNotTheRegistration) {
         std::equal(saved->ForceN.begin(), saved->ForceN.begin() + 30, recorded->ForceN.begin()));
     EXPECT_FALSE(QFile::exists(JournalIn(*folder)));
     EXPECT_EQ(dialogs.messages.size(), 1);
+}
+
+// A test file under a journal's name would pass for one: removed with the journal, or pushed
+// out among those set aside. The name is refused and the test can be saved under another.
+TEST_F(JournalWindowTest, ATestIsNotSavedUnderAJournalsName) {
+    Record(3);
+    Click(Button("btStop"));
+    const QString journal = JournalIn(*folder);
+    const QByteArray recorded = ReadAll(journal);
+    const QString setAsideName = PathOf("~registration-2026-12-10_14-03-27.ktd");
+    for (const QString& path : {journal, setAsideName}) {
+        SCOPED_TRACE(path.toStdString());
+        dialogs.messages.clear();
+        dialogs.fileAnswers = {path};
+        Click(Button("btSaveTest"));
+        ASSERT_EQ(dialogs.messages.size(), 1);
+        EXPECT_TRUE(dialogs.messages.front().startsWith(
+            QStringLiteral("Испытание не сохранено в файл \"%1\"")
+                .arg(QDir::toNativeSeparators(path))))
+            << dialogs.messages.front().toStdString();
+        EXPECT_TRUE(Button("btSaveTest")->isEnabled());
+        EXPECT_FALSE(Button("btProtocol")->isEnabled());
+    }
+    EXPECT_EQ(ReadAll(journal), recorded);
+    EXPECT_FALSE(QFile::exists(setAsideName));
+
+    dialogs.fileAnswers = {PathOf("saved.ktd")};
+    Click(Button("btSaveTest"));
+    EXPECT_TRUE(QFile::exists(PathOf("saved.ktd")));
+    EXPECT_FALSE(QFile::exists(journal)) << "the journal ends with its test saved";
+}
+
+// A save is done once the file is on the disk; until then the journal stays.
+TEST_F(JournalWindowTest, ASaveWhoseDataSyncFailsIsAFailedSaveAndKeepsTheJournal) {
+    Record(3);
+    Click(Button("btStop"));
+    dialogs.fileAnswers = {PathOf("synced.ktd")};
+    {
+        const TFailingSync failing(TSyncCall::Fdatasync);
+        Click(Button("btSaveTest"));
+        EXPECT_EQ(failing.Failed(), 1);
+    }
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages.front().startsWith(
+        QStringLiteral("Не удалось сохранить испытание в файл \"%1\"")
+            .arg(QDir::toNativeSeparators(PathOf("synced.ktd")))))
+        << dialogs.messages.front().toStdString();
+    EXPECT_TRUE(Button("btSaveTest")->isEnabled());
+    EXPECT_FALSE(Button("btProtocol")->isEnabled());
+    EXPECT_FALSE(QFile::exists(PathOf("synced.ktd")));
+    EXPECT_TRUE(JournalHolds(JournalIn(*folder), form->Store(), 3));
+
+    dialogs.fileAnswers = {PathOf("synced.ktd")};
+    Click(Button("btSaveTest"));
+    EXPECT_TRUE(QFile::exists(PathOf("synced.ktd")));
+    EXPECT_FALSE(QFile::exists(JournalIn(*folder)));
 }
 
 // Another operator's copy of the program starts while this one records: it leaves this
@@ -417,6 +474,22 @@ TEST_F(RecoveryTest, NothingToRecoverAsksNothing) {
         EXPECT_TRUE(dialogs.questions.isEmpty());
         EXPECT_TRUE(FilesIn(DbCustomOf(*folder)).isEmpty()) << "a journal without a sample goes";
         EXPECT_EQ(form->Store().Count, 0);
+        form.reset();
+    }
+}
+
+// A test file holds more than 2 samples: a shorter journal is shown but not offered for saving.
+TEST_F(RecoveryTest, ATestOfFewerThanThreeSamplesIsShownButNotOfferedForSaving) {
+    for (const int32_t samples : {2, 3}) {
+        SCOPED_TRACE(samples);
+        folder.reset();  // the program's folder goes back before the next is set
+        folder = std::make_unique<TScratchProgramFolder>(kIni);
+        LeaveJournal(samples);
+        ASSERT_NO_FATAL_FAILURE(StartAndAnswer(true));
+        EXPECT_TRUE(StoreHoldsTheKilledSamples(samples));
+        EXPECT_TRUE(Widget("pnInfo")->isVisible());
+        EXPECT_EQ(Button("btSaveTest")->isEnabled(), samples > 2);
+        EXPECT_TRUE(QFile::exists(Journal()));
         form.reset();
     }
 }
