@@ -2,10 +2,9 @@
 // back in the sample store.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
-
-#include <QByteArray>
 
 #include "measure/sample_store.h"
 #include "records/journal_file.h"

@@ -1,5 +1,6 @@
 // The registration journal in the window: what Start, the stored samples, the timer, Stop,
-// Cancel, a save and closing do to it, a full disk, and the recovery at start-up.
+// Cancel, a save and closing do to it, a full disk, another copy of the program beside it, and
+// the recovery at start-up.
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
