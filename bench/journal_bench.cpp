@@ -3,9 +3,11 @@
 // sync itself, which runs in the background. The journal lives in a temporary folder, on the
 // file system of TMPDIR (or /tmp).
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 
 #include <QDate>
 #include <QDateTime>
+#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
@@ -14,6 +16,7 @@
 #include "link/device_frame.h"
 #include "measure/frame_processing.h"
 #include "measure/registration.h"
+#include "platform/unique_fd.h"
 #include "records/journal_file.h"
 #include "records/registration_journal.h"
 #include "records/specimen_data.h"
@@ -22,6 +25,11 @@ namespace {
 
 constexpr int kPayload = 12;
 constexpr int32_t kPeriodMs = 100;
+
+platform::TUniqueFd OpenFolder(const QTemporaryDir& folder) {
+    return platform::TUniqueFd(
+        ::open(QFile::encodeName(folder.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+}
 
 TSpecimenData Header() {
     return FillForSave(QDate(2026, 12, 10), "Bench", "M-1", "cube", "2500", 0, 100);
@@ -104,8 +112,9 @@ BENCHMARK(BM_StoreSampleAndJournal)->Arg(0)->Arg(1);
 // rounds are counted out, since the untimed waits would otherwise make the run last minutes.
 void BM_SyncRound(benchmark::State& bench) {
     QTemporaryDir folder;
+    const platform::TUniqueFd dir(OpenFolder(folder));
     records::TJournalFile file;
-    if (file.Create(folder.filePath("journal.ktd")) != 0) {
+    if (file.Create(dir.Get(), "journal.ktd") != 0) {
         bench.SkipWithError("cannot create the journal");
         return;
     }
@@ -127,8 +136,9 @@ BENCHMARK(BM_SyncRound)->UseRealTime()->Iterations(200);
 // A few hundred are enough, and spare a disk that others share.
 void BM_DiskSync(benchmark::State& bench) {
     QTemporaryDir folder;
+    const platform::TUniqueFd dir(OpenFolder(folder));
     records::TJournalFile file;
-    if (file.Create(folder.filePath("journal.ktd")) != 0) {
+    if (file.Create(dir.Get(), "journal.ktd") != 0) {
         bench.SkipWithError("cannot create the journal");
         return;
     }

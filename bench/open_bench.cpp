@@ -79,7 +79,8 @@ class TAnsweringDialogs final : public TUserDialogs {
     explicit TAnsweringDialogs(QString path) : path_(std::move(path)) {}
     QString SaveFileName(QWidget*, const TFileDialogSetup&) override { return {}; }
     QString OpenFileName(QWidget*, const TFileDialogSetup&) override { return path_; }
-    void Message(QWidget*, const QString&) override {}
+    void Message(QWidget*, const QString&, TMessageIcon) override {}
+    void Notice(QWidget*, const QString&) override {}
     bool Question(QWidget*, const QString&) override { return false; }
     void Error(QWidget*, const QString&) override {}
     void Beep() override {}

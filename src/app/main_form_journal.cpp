@@ -50,23 +50,29 @@ void TMainForm::ConnectJournal() {
     });
 }
 
-// A sample may fail inside a frame's hand-over, where the receiver waits: the message box comes
-// from the event loop. The journal reports a failure once.
+// A sample may fail inside a frame's hand-over, where the receiver waits: the notice comes from
+// the event loop. It does not wait for an answer, so the operator can stop a registration with
+// it on the screen. The journal reports a failure once.
 void TMainForm::ShowJournalFailure() {
     const QString failure = journal_->TakeFailure();
     if (!failure.isEmpty()) {
-        QTimer::singleShot(0, this, [this, failure] { dialogs_.Message(this, failure); });
+        QTimer::singleShot(0, this, [this, failure] { dialogs_.Notice(this, failure); });
     }
 }
 
 void TMainForm::RecoverRegistration() {
-    const QString path = journal_->Path();
-    const TJournalScan scan = records::ScanJournal(path);
+    const records::TJournalRead left = records::ReadJournal(journal_->Path());
+    const TJournalScan& scan = left.scan;
+    // A journal another copy records into is that copy's: not a word about it here.
+    if (!scan.Present || scan.Locked) {
+        return;
+    }
     if (!scan.Error.isEmpty()) {
         dialogs_.Message(this, scan.Error);
         return;
     }
-    if (!scan.Present) {
+    // Taken over by another copy since it was read, or no longer at its name.
+    if (!journal_->TakeOver(left.file)) {
         return;
     }
     if (!scan.Offered()) {
@@ -74,7 +80,7 @@ void TMainForm::RecoverRegistration() {
     } else if (!dialogs_.Question(this, records::RecoveryQuestion(scan))) {
         journal_->SetAside(QDateTime::currentDateTime());
     } else {
-        const TOpenedTest recovered = records::RecoverJournal(path, store_);
+        const TOpenedTest recovered = records::RecoverJournal(left, store_);
         if (recovered.ok) {
             records_->ShowRecovered(recovered);
         } else {

@@ -200,7 +200,8 @@ void TConfigForm::btConfigSaveClick() {
     const int32_t scale = platform::StrToInt(edFscale->text());
     if (scale < 10 || scale > 5000) {
         edFscale->setText(QString::number(INI_FILE_DATA.FORCE_SCALE));
-        dialogs_.Message(this, QStringLiteral("Ошибка: недопустимое значение шкалы нагрузки! "));
+        dialogs_.Message(this, QStringLiteral("Ошибка: недопустимое значение шкалы нагрузки! "),
+                         TMessageIcon::None);
     }
     INI_FILE_DATA.FORCE_SCALE = static_cast<int16_t>(platform::StrToInt(edFscale->text()));
     INI_FILE_DATA.LINK_PORT = cbLinkPort->currentText();

@@ -1,24 +1,17 @@
 #include "records/journal_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
-#include <QFile>
-#include <QFileInfo>
 #include <cerrno>
+
+#include "platform/regular_file.h"
+#include "platform/unique_fd.h"
 
 namespace records {
 
 namespace {
-
-// Best effort: a file system that cannot sync a folder still keeps the journal's data.
-void SyncFolder(const QString& folder) {
-    const int fd = open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
-}
 
 // Calls `write(at, left, done)` until every byte is written; a system that takes only a part
 // (a disk about to fill) is asked again for the rest, which then fails with the real reason.
@@ -41,18 +34,61 @@ int WriteEvery(const void* bytes, size_t size, TWrite write) {
 
 }  // namespace
 
+TFileId IdOf(const struct stat& info) {
+    return {info.st_dev, info.st_ino};
+}
+
 TJournalFile::~TJournalFile() {
     Close();
 }
 
-int TJournalFile::Create(const QString& path) {
+int TJournalFile::Create(int folder, const QByteArray& name) {
     Close();
-    fd_ = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd_ < 0) {
+    platform::TUniqueFd fd(::openat(folder, name.constData(),
+                                    O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (!fd.IsValid() || ::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
         return errno;
     }
-    SyncFolder(QFileInfo(path).absolutePath());
+    fd_ = fd.Release();
+    // Best effort: a file system that cannot sync a folder still keeps the journal's data.
+    ::fsync(folder);
     return 0;
+}
+
+int TJournalFile::Adopt(int folder, const QByteArray& name,
+                        const std::optional<TFileId>& expected) {
+    Close();
+    // Nothing is read or written through it: non-blocking, a FIFO at the name is never waited on.
+    platform::TUniqueFd fd(::openat(folder, name.constData(),
+                                    O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat info = {};
+    if (!fd.IsValid() || ::fstat(fd.Get(), &info) != 0) {
+        return errno;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return platform::kNotRegularFile;
+    }
+    if (expected && IdOf(info) != *expected) {
+        return ESTALE;
+    }
+    if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
+        return errno;
+    }
+    fd_ = fd.Release();
+    return 0;
+}
+
+bool TJournalFile::IsAt(int folder, const QByteArray& name) const {
+    struct stat held = {};
+    struct stat named = {};
+    return fd_ >= 0 && ::fstat(fd_, &held) == 0 &&
+           ::fstatat(folder, name.constData(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+           IdOf(held) == IdOf(named);
+}
+
+off_t TJournalFile::Size() const {
+    struct stat info = {};
+    return fd_ >= 0 && ::fstat(fd_, &info) == 0 ? info.st_size : -1;
 }
 
 int TJournalFile::Append(const void* bytes, size_t size) {

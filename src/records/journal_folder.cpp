@@ -1,11 +1,21 @@
 #include "records/journal_folder.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <algorithm>
-#include <utility>
+#include <memory>
+#include <tuple>
 #include <vector>
+
+#include "platform/regular_file.h"
+#include "platform/unique_fd.h"
 
 namespace records {
 
@@ -20,6 +30,49 @@ const QRegularExpression& SetAsidePattern() {
     return pattern;
 }
 
+struct TSetAsideFile {
+    bool spared;
+    struct timespec modified;
+    QString date;
+    int number;
+    QByteArray name;
+};
+
+// Newest first: the spared one, then by the modification time, then by the date and number.
+bool IsNewer(const TSetAsideFile& a, const TSetAsideFile& b) {
+    return std::tie(a.spared, a.modified.tv_sec, a.modified.tv_nsec, a.date, a.number) >
+           std::tie(b.spared, b.modified.tv_sec, b.modified.tv_nsec, b.date, b.number);
+}
+
+struct TCloseDir {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+// This operator's set-aside journals in the folder.
+std::vector<TSetAsideFile> OwnSetAside(int folder, const QString& spared) {
+    std::vector<TSetAsideFile> found;
+    platform::TUniqueFd listing(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const std::unique_ptr<DIR, TCloseDir> dir(listing.IsValid() ? ::fdopendir(listing.Get())
+                                                                : nullptr);
+    if (!dir) {
+        return found;
+    }
+    listing.Release();  // the listing closes it
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const QString name = QFile::decodeName(entry->d_name);
+        const QRegularExpressionMatch match = SetAsidePattern().match(name);
+        struct stat info = {};
+        if (!match.hasMatch() ||
+            ::fstatat(folder, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) {
+            continue;
+        }
+        const int number = match.captured(2).isEmpty() ? 1 : match.captured(2).toInt();
+        found.push_back({name == spared, info.st_mtim, match.captured(1), number, entry->d_name});
+    }
+    return found;
+}
+
 }  // namespace
 
 QString JournalPath(const QString& folder) {
@@ -32,39 +85,34 @@ QString SetAsideName(const QDateTime& when, int number) {
     return QStringLiteral("~registration-%1%2.ktd").arg(stamp, suffix);
 }
 
-TMovedAside MoveAside(const QString& journalPath, const QDateTime& when) {
-    const QDir folder = QFileInfo(journalPath).absoluteDir();
+bool IsJournalFileName(const QString& fileName) {
+    return fileName.startsWith(QStringLiteral("~registration")) &&
+           fileName.endsWith(QStringLiteral(".ktd"));
+}
+
+TMovedAside MoveAside(int folder, const QDateTime& when) {
     for (int number = 1; number <= kMaxNumberPerSecond; ++number) {
-        const QString target = folder.filePath(SetAsideName(when, number));
-        if (QFileInfo::exists(target)) {
-            continue;
+        const QString target = SetAsideName(when, number);
+        const QByteArray name = QFile::encodeName(target);
+        if (::renameat2(folder, kJournalFileName, folder, name.constData(), RENAME_NOREPLACE) ==
+            0) {
+            return {target, {}};
         }
-        QFile journal(journalPath);
-        if (!journal.rename(target)) {
-            return {{}, journal.errorString()};
+        if (errno != EEXIST) {
+            return {{}, platform::FileErrorText(errno)};
         }
-        return {target, {}};
     }
     return {{}, QStringLiteral("все имена этой секунды заняты")};
 }
 
-void KeepNewestSetAside(const QString& folder, int keep) {
-    std::vector<std::pair<std::pair<QString, int>, QString>> setAside;  // (date, number), name
-    const QDir dir(folder);
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        const QRegularExpressionMatch match = SetAsidePattern().match(name);
-        if (match.hasMatch()) {
-            const int number = match.captured(2).isEmpty() ? 1 : match.captured(2).toInt();
-            setAside.push_back({{match.captured(1), number}, name});
-        }
-    }
+void KeepNewestSetAside(int folder, int keep, const QString& spared) {
+    std::vector<TSetAsideFile> setAside = OwnSetAside(folder, spared);
     if (static_cast<int>(setAside.size()) <= keep) {
         return;
     }
-    std::sort(setAside.begin(), setAside.end(),
-              [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::sort(setAside.begin(), setAside.end(), IsNewer);
     for (auto old = setAside.begin() + keep; old != setAside.end(); ++old) {
-        QFile::remove(dir.filePath(old->second));
+        ::unlinkat(folder, old->name.constData(), 0);
     }
 }
 

@@ -1,10 +1,16 @@
 #include "records/journal_recovery.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
+#include <cerrno>
+
+#include "platform/regular_file.h"
+#include "platform/unique_fd.h"
 
 #include "records/info_texts.h"
 #include "records/little_endian.h"
@@ -16,11 +22,6 @@ namespace {
 
 constexpr qint64 kMaxJournalBytes =
     TSpecimenData::kImageSize + static_cast<qint64>(kRecordSize) * kStoreCapacity;
-
-struct TJournalRead {
-    TJournalScan scan;
-    QByteArray bytes;  // at most kMaxJournalBytes from the start of the file
-};
 
 QString Shown(const QString& path) {
     return QDir::toNativeSeparators(path);
@@ -90,35 +91,55 @@ TJournalScan Examine(const QByteArray& bytes, qint64 size) {
     return scan;
 }
 
-TJournalRead Read(const QString& path) {
+}  // namespace
+
+TJournalRead ReadJournal(const QString& path) {
     TJournalRead read;
-    if (!QFileInfo::exists(path)) {
+    read.path = path;
+    int error = 0;
+    const platform::TUniqueFd fd = platform::OpenRegularFile(path, O_RDONLY, error);
+    struct stat info = {};
+    if (fd.IsValid() && ::fstat(fd.Get(), &info) != 0) {
+        error = errno;
+    }
+    if (error == ENOENT) {
         return read;
     }
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        read.bytes = file.read(kMaxJournalBytes);
+    platform::TFileRead content;
+    if (error == 0) {
+        read.file = IdOf(info);
+        // A copy recording into the journal holds its lock; a shared one taken here would stop
+        // a copy taking the journal over while it is read.
+        read.scan.Locked = ::flock(fd.Get(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+        content = platform::ReadOpenFile(fd.Get(), kMaxJournalBytes);
+        error = content.error;
     }
-    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+    if (error != 0) {
         read.scan.Present = true;
         read.scan.Error = QStringLiteral("Не удалось прочитать журнал регистрации \"%1\": %2")
-                              .arg(Shown(path), file.errorString());
+                              .arg(Shown(path), platform::FileErrorText(error));
         return read;
     }
     // A file that ended before the limit is as long as what was read, even if it shrank.
-    const qint64 size = read.bytes.size() < kMaxJournalBytes ? read.bytes.size() : file.size();
-    read.scan = Examine(read.bytes, size);
+    const qint64 size =
+        content.bytes.size() < kMaxJournalBytes ? content.bytes.size() : content.size;
+    const bool locked = read.scan.Locked;
+    read.scan = Examine(content.bytes, size);
+    read.scan.Locked = locked;
+    read.bytes = content.bytes;
     return read;
 }
 
-}  // namespace
-
 TJournalScan ScanJournal(const QString& path) {
-    return Read(path).scan;
+    return ReadJournal(path).scan;
 }
 
 TOpenedTest RecoverJournal(const QString& path, TSampleStore& store) {
-    const TJournalRead read = Read(path);
+    return RecoverJournal(ReadJournal(path), store);
+}
+
+TOpenedTest RecoverJournal(const TJournalRead& read, TSampleStore& store) {
+    const QString& path = read.path;
     const TJournalScan& scan = read.scan;
     TOpenedTest result;
     if (!scan.Error.isEmpty()) {

@@ -17,6 +17,7 @@
 #include "platform/file_attributes.h"
 #include "platform/program_dir.h"
 #include "records/csv_export.h"
+#include "records/journal_folder.h"
 #include "records/protocol.h"
 #include "records/protocol_page.h"
 #include "records/test_file.h"
@@ -206,6 +207,15 @@ void TRecordsPanel::btSaveTestClick() {
     if (path.isEmpty()) {
         return;
     }
+    // A test under a journal's name would be taken for one: removed once its own registration's
+    // test is saved, or pushed out among the journals set aside.
+    if (records::IsJournalFileName(QFileInfo(path).fileName())) {
+        dialogs_.Message(Window(), QStringLiteral("Испытание не сохранено в файл \"%1\": имена "
+                                                  "~registration*.ktd носят журналы регистрации. "
+                                                  "Сохраните испытание под другим именем.")
+                                       .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
     const TSpecimenData header =
         recovered_ ? *recovered_ : EnteredHeader(clockReading_.date(), store_.Count);
     const TFileResult saved = records::SaveTestFile(path, header, store_);
@@ -247,7 +257,7 @@ void TRecordsPanel::ShowRecovered(const TOpenedTest& recovered) {
     ShowOpened(recovered);
     recovered_ = recovered.header;
     TControlStates saveable;
-    saveable.SaveTest = true;
+    saveable.SaveTest = recovered.loaded > 2;
     saveable.OpenTest = false;
     Apply(saveable);
 }

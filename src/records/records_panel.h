@@ -56,8 +56,8 @@ class TRecordsPanel : public QObject {
     void Apply(const TControlStates& states);
 
     // A test recovered from a registration journal, already in the store: shown as an opened
-    // test, and saveable like a stopped registration (opening another test waits for Cancel).
-    // Saving writes the header it was recorded with, not the boxes.
+    // test, and saveable like a stopped registration, with more than 2 samples (opening another
+    // test waits for Cancel). Saving writes the header it was recorded with, not the boxes.
     void ShowRecovered(const TOpenedTest& recovered);
     // A new registration or a Cancel: the recovered test is gone from the store.
     void ForgetRecovered();

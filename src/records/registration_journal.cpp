@@ -1,14 +1,15 @@
 #include "records/registration_journal.h"
 
-#include <sys/stat.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <cerrno>
-#include <cstring>
 #include <utility>
 
+#include "platform/file_attributes.h"
+#include "platform/regular_file.h"
 #include "records/journal_folder.h"
 #include "records/little_endian.h"
 #include "records/test_file.h"
@@ -17,8 +18,10 @@ namespace records {
 
 namespace {
 
+const QByteArray kJournalName(kJournalFileName);
+
 QString Reason(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
+    return platform::FileErrorText(error);
 }
 
 QString Shown(const QString& path) {
@@ -33,10 +36,15 @@ std::chrono::milliseconds TRegistrationJournal::SteadyNow() {
 }
 
 TRegistrationJournal::TRegistrationJournal(const QString& folder, TClock clock)
-    : folder_(folder), path_(JournalPath(folder)), clock_(std::move(clock)) {}
+    : folderPath_(folder), path_(JournalPath(folder)), clock_(std::move(clock)) {}
 
 TRegistrationJournal::~TRegistrationJournal() {
     End(true);
+}
+
+bool TRegistrationJournal::TakeOver(const TFileId& file) {
+    return !file_.IsOpen() && OpenFolder(false) == 0 &&
+           file_.Adopt(folder_.Get(), kJournalName, file) == 0;
 }
 
 void TRegistrationJournal::Begin(const TSpecimenData& header, int32_t periodMs,
@@ -47,11 +55,20 @@ void TRegistrationJournal::Begin(const TSpecimenData& header, int32_t periodMs,
     count_ = 0;
     headerCount_ = 0;
     lastSync_ = clock_();
-
-    if (mkdir(QFile::encodeName(folder_).constData(), 0777) != 0 && errno != EEXIST) {
-        return FailWriting(errno);
+    if (file_.IsOpen()) {
+        return;  // the last journal could not be set aside (said so), and is not overwritten
     }
-    if (const int error = file_.Create(path_); error != 0) {
+    if (const int error = OpenFolder(true); error != 0) {
+        return FailWriting(error);
+    }
+    const int error = CreateFile(now);
+    if (error == EWOULDBLOCK) {
+        return Report(QStringLiteral("Журнал регистрации \"%1\" ведёт другая копия программы. "
+                                     "Эта регистрация в журнал не записывается, испытание можно "
+                                     "сохранить как обычно.")
+                          .arg(Shown(path_)));
+    }
+    if (error != 0) {
         return FailWriting(error);
     }
     TSpecimenData image = header;
@@ -60,8 +77,8 @@ void TRegistrationJournal::Begin(const TSpecimenData& header, int32_t periodMs,
     const bool periodFits = periodMs > 0 && periodMs <= 0xFFFF;
     PutLe(bytes.data() + kPeriodOffset, periodFits ? static_cast<uint32_t>(periodMs) : 0, 2);
     writing_ = true;
-    if (const int error = file_.Append(bytes.data(), bytes.size()); error != 0) {
-        FailWriting(error);
+    if (const int written = file_.Append(bytes.data(), bytes.size()); written != 0) {
+        FailWriting(written);
     }
 }
 
@@ -113,36 +130,73 @@ void TRegistrationJournal::Restart(const QDateTime& now) {
 
 void TRegistrationJournal::Discard() {
     End(false);
-    if (unlink(QFile::encodeName(path_).constData()) != 0 && errno != ENOENT) {
-        Report(QStringLiteral("Не удалось удалить журнал регистрации \"%1\": %2.")
-                   .arg(Shown(path_), Reason(errno)));
+    if (HoldsItsName() && ::unlinkat(folder_.Get(), kJournalName.constData(), 0) != 0 &&
+        errno != ENOENT) {
+        return Report(QStringLiteral("Не удалось удалить журнал регистрации \"%1\": %2.")
+                          .arg(Shown(path_), Reason(errno)));
     }
+    file_.Close();
 }
 
 QString TRegistrationJournal::SetAside(const QDateTime& now) {
     End(false);
-    const QFileInfo journal(path_);
-    if (!journal.exists()) {
+    if (!HoldsItsName()) {
+        file_.Close();  // no longer at its name: whoever moved it has it now
         return {};
     }
     // Without a whole sample there is nothing to undo, and a kept copy would only push a real
     // one out of the newest kSetAsideKept.
-    if (journal.size() < TSpecimenData::kImageSize + kRecordSize) {
+    if (file_.Size() < TSpecimenData::kImageSize + kRecordSize) {
         Discard();
         return {};
     }
-    const TMovedAside moved = MoveAside(path_, now);
-    if (moved.path.isEmpty()) {
+    const TMovedAside moved = MoveAside(folder_.Get(), now);
+    if (moved.name.isEmpty()) {
         Report(QStringLiteral("Не удалось переименовать журнал регистрации \"%1\": %2.")
                    .arg(Shown(path_), moved.error));
         return {};
     }
-    KeepNewestSetAside(folder_, kSetAsideKept);
-    return moved.path;
+    file_.Close();
+    KeepNewestSetAside(folder_.Get(), kSetAsideKept, moved.name);
+    return QDir(folderPath_).filePath(moved.name);
 }
 
 QString TRegistrationJournal::TakeFailure() {
     return std::exchange(failure_, QString());
+}
+
+int TRegistrationJournal::OpenFolder(bool create) {
+    if (folder_.IsValid()) {
+        return 0;
+    }
+    // Made in a shared program folder, the folder is the operators' as well.
+    if (create) {
+        platform::CreateFolder(folderPath_);
+    }
+    folder_.Reset(::open(QFile::encodeName(folderPath_).constData(),
+                         O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    return folder_.IsValid() ? 0 : errno;
+}
+
+// The name is taken by a file this journal does not hold: one a copy that is gone left is set
+// aside like this copy's own; one a running copy holds stays (EWOULDBLOCK).
+int TRegistrationJournal::CreateFile(const QDateTime& now) {
+    int error = file_.Create(folder_.Get(), kJournalName);
+    if (error == EEXIST) {
+        error = file_.Adopt(folder_.Get(), kJournalName, std::nullopt);
+        if (error == 0) {
+            SetAside(now);
+            error = file_.IsOpen() ? EEXIST : file_.Create(folder_.Get(), kJournalName);
+        }
+    }
+    if (error != 0) {
+        file_.Close();
+    }
+    return error;
+}
+
+bool TRegistrationJournal::HoldsItsName() const {
+    return file_.IsOpen() && file_.IsAt(folder_.Get(), kJournalName);
 }
 
 void TRegistrationJournal::KeepPace() {
@@ -187,18 +241,17 @@ void TRegistrationJournal::End(bool toDisk) {
     }
     writing_ = false;
     settling_ = false;
-    file_.Close();
 }
 
-// The file stays open until the next End: closing it would wait for a running disk sync, and a
-// failed write may come inside a frame's hand-over.
+// The file stays open: closing it would wait for a running disk sync, and a failed write may
+// come inside a frame's hand-over.
 void TRegistrationJournal::FailWriting(int error) {
-    writing_ = false;
-    // Without a whole sample the file holds nothing to recover; it goes at once rather than stay
-    // half written. Only a file this journal created is open, so no other is removed.
-    if (count_ == 0 && file_.IsOpen()) {
-        unlink(QFile::encodeName(path_).constData());
+    // Without a whole sample the file this registration created holds nothing to recover; it
+    // goes at once rather than stay half written.
+    if (writing_ && count_ == 0 && HoldsItsName()) {
+        ::unlinkat(folder_.Get(), kJournalName.constData(), 0);
     }
+    writing_ = false;
     Report(QStringLiteral("Журнал регистрации \"%1\" больше не записывается: %2. "
                           "Регистрация продолжается, испытание можно сохранить как обычно.")
                .arg(Shown(path_), Reason(error)));
@@ -212,8 +265,9 @@ void TRegistrationJournal::FailSettling(int error) {
 }
 
 void TRegistrationJournal::Report(const QString& text) {
-    if (failure_.isEmpty()) {
+    if (failure_.isEmpty() && !told_.contains(text)) {
         failure_ = text;
+        told_ << text;
     }
 }
 

@@ -10,14 +10,22 @@
 //
 // A failed write (a full disk, a write-protected or missing folder) never disturbs the
 // registration: the journal stops writing and keeps one text for the operator.
+//
+// Several copies of the program, one per operator's session, may share the folder. The journal
+// works on it through the folder's descriptor and holds its own file open and locked from Begin
+// until the file is removed or set aside (a Stop keeps it), or the journal ends: it removes or
+// renames only that file, and only while the journal's name still is that file. A journal
+// another running copy holds is never touched.
 #pragma once
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <chrono>
 #include <cstdint>
 #include <functional>
 
+#include "platform/unique_fd.h"
 #include "records/journal_file.h"
 #include "records/specimen_data.h"
 
@@ -41,10 +49,17 @@ class TRegistrationJournal {
 
     QString Path() const { return path_; }
 
-    // Start: a new journal with the header and no sample. A journal left from an earlier
-    // registration is set aside first (dated `now`), never overwritten. A missing folder is
-    // created, its parent is not. Waits once for the folder to reach the disk, so that the new
-    // name survives a power loss.
+    // Start-up: takes over the journal an earlier run left at the journal's name, the `file`
+    // that was read there, unless a running copy holds it. True when this journal holds it now:
+    // no other copy offers it, and Discard and SetAside act on it.
+    bool TakeOver(const TFileId& file);
+
+    // Start: a new journal with the header and no sample. The journal this one holds from an
+    // earlier registration is set aside first (dated `now`), and so is one a copy that is gone
+    // left; neither is overwritten. A journal another running copy records into stays as it
+    // is, and this registration goes without one (said once). A missing folder is created, its
+    // parent is not. Waits once for the folder to reach the disk, so that the new name survives
+    // a power loss.
     void Begin(const TSpecimenData& header, int32_t periodMs, const QDateTime& now);
     // A stored sample: one write of its record to the system, and once a second the header's
     // SampleCount and a disk sync in the background. Never waits for the disk: it runs while
@@ -65,17 +80,22 @@ class TRegistrationJournal {
     // The test is saved: its journal is no longer needed and is removed.
     void Discard();
     // A test thrown away unsaved: its journal is renamed with the date `now` and only the
-    // newest kSetAsideKept such journals stay; one without a whole sample is removed instead.
-    // Returns the new path; empty when nothing was moved (a journal that could not be moved
-    // stays where it is).
+    // newest kSetAsideKept such journals of this operator stay; one without a whole sample is
+    // removed instead. Returns the new path; empty when nothing was moved (a journal that could
+    // not be moved stays where it is).
     QString SetAside(const QDateTime& now);
 
-    // The first failure not yet taken, in words for the operator, then empty.
+    // The first failure not yet taken, in words for the operator, then empty. A text taken once
+    // does not come again while the journal lives: the operator hears of one reason once.
     QString TakeFailure();
     // Disk syncs asked for so far: the pace of the durability.
     int DiskSyncs() const { return diskSyncs_; }
 
   private:
+    int OpenFolder(bool create);
+    // Creates the journal's file; a journal a copy that is gone left at the name is set aside.
+    int CreateFile(const QDateTime& now);
+    bool HoldsItsName() const;
     void KeepPace();
     void UpdateHeader();
     // Ends the writing: the header up to date, with the data on disk when `toDisk`.
@@ -84,8 +104,9 @@ class TRegistrationJournal {
     void FailSettling(int error);
     void Report(const QString& text);
 
-    QString folder_;
+    QString folderPath_;
     QString path_;
+    platform::TUniqueFd folder_;  // opened once, at the first Begin or TakeOver
     TClock clock_;
     TJournalFile file_;
     TSpecimenData header_;
@@ -97,6 +118,7 @@ class TRegistrationJournal {
     std::chrono::milliseconds lastSync_{};
     int diskSyncs_ = 0;
     QString failure_;
+    QStringList told_;
 };
 
 }  // namespace records

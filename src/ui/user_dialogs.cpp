@@ -20,8 +20,22 @@ class TDesktopDialogs final : public TUserDialogs {
     QString OpenFileName(QWidget* parent, const TFileDialogSetup& setup) override {
         return Run(parent, setup, QFileDialog::AcceptOpen);
     }
-    void Message(QWidget* parent, const QString& text) override {
-        QMessageBox::information(parent, QApplication::applicationName(), text, QMessageBox::Ok);
+    void Message(QWidget* parent, const QString& text, TMessageIcon icon) override {
+        if (icon == TMessageIcon::Information) {
+            QMessageBox::information(parent, QApplication::applicationName(), text,
+                                     QMessageBox::Ok);
+            return;
+        }
+        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
+                        parent);
+        box.exec();
+    }
+    void Notice(QWidget* parent, const QString& text) override {
+        auto* box = new QMessageBox(QMessageBox::Information, QApplication::applicationName(), text,
+                                    QMessageBox::Ok, parent);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(Qt::NonModal);  // a message box is modal unless told otherwise
+        box->show();
     }
     bool Question(QWidget* parent, const QString& text) override {
         return QMessageBox::question(parent, QApplication::applicationName(), text,

@@ -19,6 +19,9 @@ struct TFileDialogSetup {
     QString FileName = {};  // the name proposed in InitialDir; empty: none
 };
 
+// The picture beside a message's text.
+enum class TMessageIcon { Information, None };
+
 class TUserDialogs {
   public:
     virtual ~TUserDialogs() = default;
@@ -26,7 +29,11 @@ class TUserDialogs {
     virtual QString SaveFileName(QWidget* parent, const TFileDialogSetup& setup) = 0;
     virtual QString OpenFileName(QWidget* parent, const TFileDialogSetup& setup) = 0;
     // A modal message box with an OK button, titled with the application's title.
-    virtual void Message(QWidget* parent, const QString& text) = 0;
+    virtual void Message(QWidget* parent, const QString& text,
+                         TMessageIcon icon = TMessageIcon::Information) = 0;
+    // The same box without waiting for it: the window goes on taking input while it is shown,
+    // until the operator closes it.
+    virtual void Notice(QWidget* parent, const QString& text) = 0;
     // A question with the buttons Yes (the default) and No; true for Yes.
     virtual bool Question(QWidget* parent, const QString& text) = 0;
     // The general error box: the text of an error that ended an operator's action.

@@ -1,5 +1,6 @@
 // The registration journal in the window: what Start, the stored samples, the timer, Stop,
-// Cancel, a save and closing do to it, a full disk, and the recovery at start-up.
+// Cancel, a save and closing do to it, a full disk, another copy of the program beside it, and
+// the recovery at start-up.
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
@@ -14,6 +15,8 @@
 #include "records/journal_test_util.h"
 #include "records/test_file.h"
 #include "support/file_size_limit.h"
+#include "support/sync_faults.h"
+#include "support/write_protected_folder.h"
 #include "window_fixture.h"
 
 namespace {
@@ -194,6 +197,142 @@ TEST_F(JournalWindowTest, AFullDiskStopsTheJournalOnceAndNotTheRegistration) {
     EXPECT_EQ(dialogs.messages.size(), 1);
 }
 
+// A test file under a journal's name would pass for one: removed with the journal, or pushed
+// out among those set aside. The name is refused and the test can be saved under another.
+TEST_F(JournalWindowTest, ATestIsNotSavedUnderAJournalsName) {
+    Record(3);
+    Click(Button("btStop"));
+    const QString journal = JournalIn(*folder);
+    const QByteArray recorded = ReadAll(journal);
+    const QString setAsideName = PathOf("~registration-2026-12-10_14-03-27.ktd");
+    for (const QString& path : {journal, setAsideName}) {
+        SCOPED_TRACE(path.toStdString());
+        dialogs.messages.clear();
+        dialogs.fileAnswers = {path};
+        Click(Button("btSaveTest"));
+        ASSERT_EQ(dialogs.messages.size(), 1);
+        EXPECT_TRUE(dialogs.messages.front().startsWith(
+            QStringLiteral("Испытание не сохранено в файл \"%1\"")
+                .arg(QDir::toNativeSeparators(path))))
+            << dialogs.messages.front().toStdString();
+        EXPECT_TRUE(Button("btSaveTest")->isEnabled());
+        EXPECT_FALSE(Button("btProtocol")->isEnabled());
+    }
+    EXPECT_EQ(ReadAll(journal), recorded);
+    EXPECT_FALSE(QFile::exists(setAsideName));
+
+    dialogs.fileAnswers = {PathOf("saved.ktd")};
+    Click(Button("btSaveTest"));
+    EXPECT_TRUE(QFile::exists(PathOf("saved.ktd")));
+    EXPECT_FALSE(QFile::exists(journal)) << "the journal ends with its test saved";
+}
+
+// A save is done once the file is on the disk; until then the journal stays.
+TEST_F(JournalWindowTest, ASaveWhoseDataSyncFailsIsAFailedSaveAndKeepsTheJournal) {
+    Record(3);
+    Click(Button("btStop"));
+    dialogs.fileAnswers = {PathOf("synced.ktd")};
+    {
+        const TFailingSync failing(TSyncCall::Fdatasync);
+        Click(Button("btSaveTest"));
+        EXPECT_EQ(failing.Failed(), 1);
+    }
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages.front().startsWith(
+        QStringLiteral("Не удалось сохранить испытание в файл \"%1\"")
+            .arg(QDir::toNativeSeparators(PathOf("synced.ktd")))))
+        << dialogs.messages.front().toStdString();
+    EXPECT_TRUE(Button("btSaveTest")->isEnabled());
+    EXPECT_FALSE(Button("btProtocol")->isEnabled());
+    EXPECT_FALSE(QFile::exists(PathOf("synced.ktd")));
+    EXPECT_TRUE(JournalHolds(JournalIn(*folder), form->Store(), 3));
+
+    dialogs.fileAnswers = {PathOf("synced.ktd")};
+    Click(Button("btSaveTest"));
+    EXPECT_TRUE(QFile::exists(PathOf("synced.ktd")));
+    EXPECT_FALSE(QFile::exists(JournalIn(*folder)));
+}
+
+// Another operator's copy of the program starts while this one records: it leaves this
+// journal alone, and this copy still ends it with its save.
+TEST_F(JournalWindowTest, ASecondCopyStartingWhileThisOneRecordsLeavesItsJournal) {
+    Record(3);
+    {
+        records::TRegistrationJournal second(DbCustomOf(*folder));
+        const records::TJournalRead left = records::ReadJournal(second.Path());
+        EXPECT_TRUE(left.scan.Locked);
+        EXPECT_FALSE(second.TakeOver(left.file));
+        EXPECT_TRUE(second.SetAside(QDateTime::currentDateTime()).isEmpty());
+        second.Discard();
+    }
+    Feed(1000, 2);
+    Click(Button("btStop"));
+    EXPECT_TRUE(JournalHolds(JournalIn(*folder), form->Store(), 5));
+    EXPECT_TRUE(SetAsideIn(*folder).isEmpty());
+
+    dialogs.fileAnswers = {PathOf("saved.ktd")};
+    Click(Button("btSaveTest"));
+    EXPECT_FALSE(QFile::exists(JournalIn(*folder)));
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
+}
+
+// This copy is the second: another operator's records into the journal. Nothing is offered or
+// said at start-up; a registration here goes on without a journal, told once.
+TEST_F(JournalWindowTest, AJournalAnotherCopyRecordsIntoIsNeitherOfferedNorTouched) {
+    records::TRegistrationJournal other(DbCustomOf(*folder));
+    other.Begin(JournalHeader(), 100, kMoveTime);
+    for (int32_t i = 0; i < 4; ++i) {
+        other.Append(ForceOf(i), 100 * i);
+    }
+    form->RecoverRegistration();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(dialogs.questions.isEmpty());
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
+
+    for (int registration = 0; registration < 2; ++registration) {
+        Record(3);
+        QCoreApplication::processEvents();
+        Click(Button("btStop"));
+        ASSERT_EQ(form->Store().Count, 3);
+    }
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_TRUE(dialogs.notices.front().contains(QStringLiteral("ведёт другая копия программы")))
+        << dialogs.notices.front().toStdString();
+    dialogs.fileAnswers = {PathOf("saved.ktd")};
+    Click(Button("btSaveTest"));
+    EXPECT_TRUE(QFile::exists(PathOf("saved.ktd")));
+
+    const TJournalScan scan = records::ScanJournal(JournalIn(*folder));
+    EXPECT_TRUE(scan.Locked);
+    EXPECT_EQ(scan.Samples, 4);
+    EXPECT_TRUE(SetAsideIn(*folder).isEmpty());
+    EXPECT_EQ(dialogs.messages.size(), 1);
+}
+
+// A journal that cannot be written is told once per run, in a notice that does not wait for
+// the operator: Stop stays at hand while the registration runs.
+TEST_F(JournalWindowTest, AWriteProtectedFolderIsToldOnceWithoutHoldingUpTheOperator) {
+    ASSERT_TRUE(QDir().mkpath(DbCustomOf(*folder)));
+    const WriteProtectedFolder writeProtected(DbCustomOf(*folder));
+    if (!writeProtected.IsProtected()) {
+        GTEST_SKIP() << "this file system or user cannot write-protect a folder";
+    }
+    int modal = 0;
+    dialogs.whileShown = [&modal] { ++modal; };
+    for (int registration = 0; registration < 2; ++registration) {
+        Record(3);
+        QCoreApplication::processEvents();
+        Click(Button("btStop"));
+        EXPECT_TRUE(Button("btSaveTest")->isEnabled()) << "stopped";
+    }
+    EXPECT_EQ(modal, 0);
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_EQ(dialogs.messages, dialogs.notices);
+    EXPECT_TRUE(dialogs.notices.front().contains(QDir::toNativeSeparators(JournalIn(*folder))))
+        << dialogs.notices.front().toStdString();
+    EXPECT_TRUE(FilesIn(DbCustomOf(*folder)).isEmpty());
+}
+
 // ---- Recovery at start-up ----
 
 // A window started over the journal an earlier run left behind.
@@ -336,6 +475,22 @@ TEST_F(RecoveryTest, NothingToRecoverAsksNothing) {
         EXPECT_TRUE(dialogs.questions.isEmpty());
         EXPECT_TRUE(FilesIn(DbCustomOf(*folder)).isEmpty()) << "a journal without a sample goes";
         EXPECT_EQ(form->Store().Count, 0);
+        form.reset();
+    }
+}
+
+// A test file holds more than 2 samples: a shorter journal is shown but not offered for saving.
+TEST_F(RecoveryTest, ATestOfFewerThanThreeSamplesIsShownButNotOfferedForSaving) {
+    for (const int32_t samples : {2, 3}) {
+        SCOPED_TRACE(samples);
+        folder.reset();  // the program's folder goes back before the next is set
+        folder = std::make_unique<TScratchProgramFolder>(kIni);
+        LeaveJournal(samples);
+        ASSERT_NO_FATAL_FAILURE(StartAndAnswer(true));
+        EXPECT_TRUE(StoreHoldsTheKilledSamples(samples));
+        EXPECT_TRUE(Widget("pnInfo")->isVisible());
+        EXPECT_EQ(Button("btSaveTest")->isEnabled(), samples > 2);
+        EXPECT_TRUE(QFile::exists(Journal()));
         form.reset();
     }
 }

@@ -229,6 +229,7 @@ TEST_F(ConfigForm, AcceptTakesScalesFrom10To5000AndSavesTheRestAnyway) {
     for (const ScaleCase& c : cases) {
         WriteIni(kIni);
         dialogs.messages.clear();
+        dialogs.messageIcons.clear();
         auto form = Open();
         form->edUserName->setText(QStringLiteral("Сидоров"));
         form->edFscale->setText(c.typed);
@@ -238,6 +239,8 @@ TEST_F(ConfigForm, AcceptTakesScalesFrom10To5000AndSavesTheRestAnyway) {
         if (c.refused) {
             EXPECT_EQ(dialogs.messages.value(0),
                       QStringLiteral("Ошибка: недопустимое значение шкалы нагрузки! "));
+            EXPECT_EQ(dialogs.messageIcons.value(0), TMessageIcon::None)
+                << "a box without a picture";
             EXPECT_EQ(form->edFscale->text(), "100");
         }
         EXPECT_EQ(INI_FILE_DATA.FORCE_SCALE, c.saved);

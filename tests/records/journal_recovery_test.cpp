@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
+#include <functional>
 #include <memory>
 
 #include "journal_test_util.h"
@@ -147,6 +150,33 @@ TEST_F(JournalRecovery, NoJournalNothingOffered) {
     const TJournalScan scan = records::ScanJournal(records::JournalPath(Folder()));
     EXPECT_FALSE(scan.Present);
     EXPECT_FALSE(scan.Offered());
+}
+
+// What another user may have put at the journal's name: never followed, never waited on.
+TEST_F(JournalRecovery, ALinkOrAFifoAtTheJournalsNameIsNotOffered) {
+    const QString path = records::JournalPath(Folder());
+    const QString elsewhere = dir_.filePath("elsewhere.ktd");
+    WriteAll(elsewhere, JournalBytesOf({"", 3, 100, 3, 0, 0, -1, 3, false}));
+    ASSERT_EQ(records::ScanJournal(elsewhere).Samples, 3);
+    const struct {
+        const char* name;
+        std::function<bool()> plant;
+    } cases[] = {
+        {"link", [&] { return QFile::link(elsewhere, path); }},
+        {"fifo", [&] { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(Folder()).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(Folder()));
+        ASSERT_TRUE(c.plant());
+        const TJournalScan scan = records::ScanJournal(path);
+        EXPECT_TRUE(scan.Present);
+        EXPECT_TRUE(scan.Error.contains(QDir::toNativeSeparators(path)))
+            << scan.Error.toStdString();
+        EXPECT_FALSE(scan.Offered());
+        EXPECT_EQ(scan.Samples, 0);
+    }
 }
 
 TEST_F(JournalRecovery, AnUnreadableJournalIsNamedAndNotOffered) {

@@ -325,6 +325,73 @@ TEST_F(RegistrationJournal, ANewStartSetsAnUnsavedJournalAsideAndDropsAnEmptyOne
     EXPECT_TRUE(journal->TakeFailure().isEmpty());
 }
 
+// Another operator's copy of the program, started while this one records, reads the journal
+// but takes it for what it is: in use. It neither offers, sets aside nor removes it, and its
+// own registration goes without a journal, which it says once.
+TEST_F(RegistrationJournal, AJournalAnotherCopyRecordsIntoIsLeftToIt) {
+    auto first = MakeJournal();
+    first->Begin(JournalHeader(), 100, kMoveTime);
+    Record(*first, 0, 5);
+
+    auto second = MakeJournal();
+    const records::TJournalRead left = records::ReadJournal(second->Path());
+    EXPECT_TRUE(left.scan.Locked);
+    EXPECT_EQ(left.scan.Samples, 5);
+    EXPECT_FALSE(second->TakeOver(left.file));
+    EXPECT_TRUE(second->SetAside(kMoveTime).isEmpty());
+    second->Discard();
+    second->Begin(JournalHeader(), 100, kMoveTime);
+    Record(*second, 0, 3);
+    second->Close();
+    const QString told = second->TakeFailure();
+    EXPECT_TRUE(told.contains(QStringLiteral("ведёт другая копия программы")))
+        << told.toStdString();
+    second->Begin(JournalHeader(), 100, kMoveTime);
+    EXPECT_TRUE(second->TakeFailure().isEmpty()) << "said once";
+
+    Record(*first, 5, 8);
+    first->Close();
+    EXPECT_EQ(records::ScanJournal(first->Path()).Samples, 8);
+    EXPECT_EQ(FilesIn(Folder()), QStringList{"~registration.ktd"});
+    EXPECT_TRUE(first->TakeFailure().isEmpty());
+
+    // Once the first copy has ended, its journal is a leftover like any other: set aside by
+    // the next registration of the second.
+    first.reset();
+    second->Begin(JournalHeader(), 100, kMoveTime);
+    second->Append(ForceOf(0), 0);
+    second->Close();
+    EXPECT_EQ(FilesIn(Folder()),
+              (QStringList{"~registration-2026-12-10_14-03-27.ktd", "~registration.ktd"}));
+    EXPECT_EQ(records::ScanJournal(InFolder("~registration-2026-12-10_14-03-27.ktd")).Samples, 8);
+    EXPECT_EQ(records::ScanJournal(second->Path()).Samples, 1);
+}
+
+// The journal removes or renames only the file it made: once its name is another file, that
+// file stays as it is.
+TEST_F(RegistrationJournal, AJournalNoLongerAtItsNameIsLeftAlone) {
+    for (const bool discard : {true, false}) {
+        SCOPED_TRACE(discard ? "Discard" : "SetAside");
+        QDir(Folder()).removeRecursively();
+        auto journal = MakeJournal();
+        journal->Begin(JournalHeader(), 100, kMoveTime);
+        Record(*journal, 0, 4);
+        journal->Close();
+        ASSERT_TRUE(QFile::rename(journal->Path(), InFolder("moved.ktd")));
+        WriteAll(journal->Path(), "another operator's file");
+
+        if (discard) {
+            journal->Discard();
+        } else {
+            EXPECT_TRUE(journal->SetAside(kMoveTime).isEmpty());
+        }
+        EXPECT_EQ(ReadAll(journal->Path()), "another operator's file");
+        EXPECT_EQ(records::ScanJournal(InFolder("moved.ktd")).Samples, 4);
+        EXPECT_EQ(FilesIn(Folder()), (QStringList{"moved.ktd", "~registration.ktd"}));
+        EXPECT_TRUE(journal->TakeFailure().isEmpty());
+    }
+}
+
 TEST_F(RegistrationJournal, ASavedTestsJournalIsRemoved) {
     auto journal = MakeJournal();
     journal->Begin(JournalHeader(), 100, kMoveTime);

@@ -13,21 +13,31 @@ class TFakeDialogs final : public TUserDialogs {
   public:
     QStringList fileAnswers;  // taken in order; an empty list answers "cancelled"
     QString pdfPath;          // where the "default printer" prints; empty: no printer installed
-    QStringList messages;
+    QStringList messages;     // every message box shown, a notice too
+    QList<TMessageIcon> messageIcons;  // beside each of them
+    QStringList notices;               // those that did not wait for the operator
     QStringList questions;
     QList<bool> questionAnswers;  // taken in order; an empty list answers No
     QStringList errors;           // shown in the general error box
     QList<TFileDialogSetup> fileDialogs;
     QList<QUrl> openedUrls;
     int beeps = 0;
-    // Runs while a message or an error box would be on the screen.
+    // Runs while a modal box would be on the screen: a message, a question or an error.
     std::function<void()> whileShown;
 
     QString SaveFileName(QWidget*, const TFileDialogSetup& setup) override { return Next(setup); }
     QString OpenFileName(QWidget*, const TFileDialogSetup& setup) override { return Next(setup); }
-    void Message(QWidget*, const QString& text) override {
+    void Message(QWidget*, const QString& text,
+                 TMessageIcon icon = TMessageIcon::Information) override {
         messages << text;
+        messageIcons << icon;
         Shown();
+    }
+    // Shown without waiting: whileShown does not run.
+    void Notice(QWidget*, const QString& text) override {
+        messages << text;
+        messageIcons << TMessageIcon::Information;
+        notices << text;
     }
     bool Question(QWidget*, const QString& text) override {
         questions << text;
