@@ -18,7 +18,7 @@ namespace ve17sim::testing {
 class LineReader {
   public:
     explicit LineReader(const std::string& path)
-        : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK)) {
+        : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {
         if (fd_.Get() >= 0) {
             ::tcflush(fd_.Get(), TCIOFLUSH);
         }
@@ -51,7 +51,7 @@ class LineReader {
     bool HungUp() const { return hungUp_; }
 
   private:
-    UniqueFd fd_;
+    platform::TUniqueFd fd_;
     bool hungUp_ = false;
 };
 

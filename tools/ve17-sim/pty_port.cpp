@@ -21,27 +21,6 @@ namespace {
 
 }  // namespace
 
-UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
-    if (this != &other) {
-        Reset();
-        fd_ = other.Release();
-    }
-    return *this;
-}
-
-int UniqueFd::Release() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-}
-
-void UniqueFd::Reset() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
-}
-
 bool SetRawLine(int fd) {
     termios tio{};
     if (::tcgetattr(fd, &tio) != 0) {
@@ -60,7 +39,7 @@ bool SetRawLine(int fd) {
 }
 
 PtyPort::PtyPort() {
-    master_ = UniqueFd(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC));
+    master_ = platform::TUniqueFd(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC));
     if (master_.Get() < 0) {
         ThrowErrno("posix_openpt");
     }
@@ -72,7 +51,7 @@ PtyPort::PtyPort() {
         ThrowErrno("ptsname");
     }
     slavePath_ = name;
-    slave_ = UniqueFd(::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    slave_ = platform::TUniqueFd(::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (slave_.Get() < 0) {
         ThrowErrno(slavePath_.c_str());
     }

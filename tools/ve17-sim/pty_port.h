@@ -7,26 +7,9 @@
 #include <span>
 #include <string>
 
+#include "platform/unique_fd.h"
+
 namespace ve17sim {
-
-// A file descriptor closed when its owner goes.
-class UniqueFd {
-  public:
-    UniqueFd() = default;
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    UniqueFd(UniqueFd&& other) noexcept : fd_(other.Release()) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept;
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    ~UniqueFd() { Reset(); }
-
-    int Get() const { return fd_; }
-    int Release();
-    void Reset();
-
-  private:
-    int fd_ = -1;
-};
 
 class PtyPort {
   public:
@@ -57,8 +40,8 @@ class PtyPort {
     void HangUp();
 
   private:
-    UniqueFd master_;
-    UniqueFd slave_;
+    platform::TUniqueFd master_;
+    platform::TUniqueFd slave_;
     std::string slavePath_;
 };
 
