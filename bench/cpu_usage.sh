@@ -167,7 +167,11 @@ measure() {  # <name> <seconds> <record> <wait> <journal> <simulator options...>
     stop_run "$name"
     journaled=0
     local file="$run/DBCustom/~registration.ktd"
-    [ -f "$file" ] && journaled=$((($(stat -c %s "$file") - 120) / 8))
+    # An if, not `[ -f ] &&`: as a function's last command under set -e, a false test would end
+    # the whole measurement after its first run without a journal.
+    if [ -f "$file" ]; then
+        journaled=$((($(stat -c %s "$file") - 120) / 8))
+    fi
 }
 
 # Sleeps until <seconds> have passed since the moment <start> (from now_s).
