@@ -1,9 +1,10 @@
 // What opening a test of a full store costs the operator's screen: from the click on the open
 // button, whose dialog answers with the file at once (the moment the operator presses Return),
 // to the paint of the chart that shows the test's 32767 points, in the main window as the
-// program shows it. Beside it the floor: a bare widget of the chart's size that reads the same
-// file, maps its points and paints them with one drawPoints call. Both are shown on the
-// offscreen platform and reach the screen through real paint events.
+// program shows it. Beside it the floors: a bare widget of the chart's size that reads the same
+// file, maps its points and paints them with one drawPoints call, every point or each pixel
+// once (the distinct pixels told apart with a bitmap first). All are shown on the offscreen
+// platform and reach the screen through real paint events.
 #include <benchmark/benchmark.h>
 
 #include <qcustomplot.h>
@@ -162,9 +163,11 @@ void BM_OpenToFirstPaint(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenToFirstPaint)->Unit(benchmark::kMillisecond);
 
-// The floor: the file read whole, its records taken as points, mapped and painted in one call.
+// The floor: the file read whole, its records taken as points, mapped and painted in one call,
+// every point or (`eachPixelOnce`) each pixel once.
 class TFloorWidget : public QWidget {
   public:
+    explicit TFloorWidget(bool eachPixelOnce = false) : eachPixelOnce_(eachPixelOnce) {}
     void Load(const QString& path) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
@@ -189,21 +192,30 @@ class TFloorWidget : public QWidget {
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        screen_bench::PaintPoints(painter, size(), points_, xMax_ * 1.1, yMax_ * 1.2, pixels_);
+        if (eachPixelOnce_) {
+            painter.fillRect(rect(), Qt::white);
+            screen_bench::PaintDistinctPoints(painter, rect(), points_, xMax_ * 1.1, yMax_ * 1.2,
+                                              drawn_, pixels_);
+        } else {
+            screen_bench::PaintPoints(painter, size(), points_, xMax_ * 1.1, yMax_ * 1.2, pixels_);
+        }
         painted_ = true;
     }
 
   private:
+    const bool eachPixelOnce_;
     std::vector<QPointF> points_;
+    screen_bench::TPixelBits drawn_;
     std::vector<QPoint> pixels_;
     double xMax_ = 1;
     double yMax_ = 1;
     bool painted_ = false;
 };
 
-void BM_OpenToFirstPaintFloor(benchmark::State& state) {
+// Loads the test into the floor again and again, each time until its paint.
+void LoadFloor(benchmark::State& state, bool eachPixelOnce) {
     const TBenchFolder folder;
-    TFloorWidget floor;
+    TFloorWidget floor(eachPixelOnce);
     floor.resize(screen_bench::kWidth, screen_bench::kHeight);
     screen_bench::Show(floor);
     const screen_bench::TPaintCounter paints(floor);
@@ -216,6 +228,15 @@ void BM_OpenToFirstPaintFloor(benchmark::State& state) {
     }
     screen_bench::ExpectPaints(state, paints);
 }
+
+void BM_OpenToFirstPaintFloor(benchmark::State& state) {
+    LoadFloor(state, false);
+}
 BENCHMARK(BM_OpenToFirstPaintFloor)->Unit(benchmark::kMillisecond);
+
+void BM_OpenToFirstPaintFloorEachPixelOnce(benchmark::State& state) {
+    LoadFloor(state, true);
+}
+BENCHMARK(BM_OpenToFirstPaintFloorEachPixelOnce)->Unit(benchmark::kMillisecond);
 
 }  // namespace
