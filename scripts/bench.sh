@@ -113,5 +113,7 @@ medians "$out/chart_bench.txt" "$out/open_bench.txt" | awk '
         figure("open to first paint", "BM_OpenToFirstPaint", "BM_OpenToFirstPaintFloor", "%.2f")
         figure("open to first paint / floor each pixel once", "BM_OpenToFirstPaint",
                "BM_OpenToFirstPaintFloorEachPixelOnce", "%.3f")
+        figure("open to first paint / floor with axes, grid and labels", "BM_OpenToFirstPaint",
+               "BM_OpenToFirstPaintFloorWithAxes", "%.3f")
     }'
 grep '^cpu full rate full store: ' "$out/cpu.txt" || true
