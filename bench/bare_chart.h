@@ -22,10 +22,10 @@ struct TBareAxis {
     double max;
     double step;
     QString title;
-    // The ticks in 0..max: multiples of the step.
+    // The ticks in 0..max: multiples of the step (none without a step).
     std::vector<double> Ticks() const {
         std::vector<double> ticks;
-        for (int i = 0; i * step <= max; ++i) {
+        for (int i = 0; step > 0 && i * step <= max; ++i) {
             ticks.push_back(i * step);
         }
         return ticks;
