@@ -1,9 +1,12 @@
 // What opening a test of a full store costs the operator's screen: from the click on the open
 // button, whose dialog answers with the file at once (the moment the operator presses Return),
 // to the paint of the chart that shows the test's 32767 points, in the main window as the
-// program shows it. Beside it the floor: a bare widget of the chart's size that reads the same
-// file, maps its points and paints them with one drawPoints call. Both are shown on the
-// offscreen platform and reach the screen through real paint events.
+// program shows it. Beside it the floors: a bare widget of the chart's size that reads the same
+// file, maps its points and paints them with one drawPoints call, every point or each pixel
+// once (the distinct pixels told apart with a bitmap first), and one that draws what the chart
+// shows, bare: the chart's axis rectangle and axes, grid, labels and titles, and the points
+// each pixel once. All are shown on the offscreen platform and reach the screen through real
+// paint events.
 #include <benchmark/benchmark.h>
 
 #include <qcustomplot.h>
@@ -22,6 +25,7 @@
 #include <vector>
 
 #include "app/main.h"
+#include "bare_chart.h"
 #include "chart/chart.h"
 #include "platform/program_dir.h"
 #include "records/specimen_data.h"
@@ -162,25 +166,37 @@ void BM_OpenToFirstPaint(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenToFirstPaint)->Unit(benchmark::kMillisecond);
 
-// The floor: the file read whole, its records taken as points, mapped and painted in one call.
+// The test file read whole, its records taken as points (s, kN); returns the largest time and
+// the largest load.
+QPointF ReadPoints(const QString& path, std::vector<QPointF>& points) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qFatal("cannot read the test file");
+    }
+    const QByteArray bytes = file.readAll();
+    const int count = std::max(0, int((bytes.size() - kHeaderSize) / kRecordSize));
+    points.resize(size_t(count));
+    double xMax = 0;
+    double yMax = 0;
+    for (int i = 0; i < count; ++i) {
+        int32_t record[2];
+        std::memcpy(record, bytes.constData() + kHeaderSize + i * kRecordSize, sizeof record);
+        points[size_t(i)] = QPointF(record[1] * 0.001, record[0] * 0.001);
+        xMax = std::max(xMax, points[size_t(i)].x());
+        yMax = std::max(yMax, points[size_t(i)].y());
+    }
+    return {xMax, yMax};
+}
+
+// The floor: the file read whole, its records taken as points, mapped and painted in one call,
+// every point or (`eachPixelOnce`) each pixel once.
 class TFloorWidget : public QWidget {
   public:
+    explicit TFloorWidget(bool eachPixelOnce = false) : eachPixelOnce_(eachPixelOnce) {}
     void Load(const QString& path) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            qFatal("cannot read the test file");
-        }
-        const QByteArray bytes = file.readAll();
-        const int count = std::max(0, int((bytes.size() - kHeaderSize) / kRecordSize));
-        points_.resize(size_t(count));
-        xMax_ = yMax_ = 0;
-        for (int i = 0; i < count; ++i) {
-            int32_t record[2];
-            std::memcpy(record, bytes.constData() + kHeaderSize + i * kRecordSize, sizeof record);
-            points_[size_t(i)] = QPointF(record[1] * 0.001, record[0] * 0.001);
-            xMax_ = std::max(xMax_, points_[size_t(i)].x());
-            yMax_ = std::max(yMax_, points_[size_t(i)].y());
-        }
+        const QPointF largest = ReadPoints(path, points_);
+        xMax_ = largest.x();
+        yMax_ = largest.y();
         painted_ = false;
         update();
     }
@@ -189,21 +205,30 @@ class TFloorWidget : public QWidget {
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        screen_bench::PaintPoints(painter, size(), points_, xMax_ * 1.1, yMax_ * 1.2, pixels_);
+        if (eachPixelOnce_) {
+            painter.fillRect(rect(), Qt::white);
+            screen_bench::PaintDistinctPoints(painter, rect(), points_, xMax_ * 1.1, yMax_ * 1.2,
+                                              drawn_, pixels_);
+        } else {
+            screen_bench::PaintPoints(painter, size(), points_, xMax_ * 1.1, yMax_ * 1.2, pixels_);
+        }
         painted_ = true;
     }
 
   private:
+    const bool eachPixelOnce_;
     std::vector<QPointF> points_;
+    screen_bench::TPixelBits drawn_;
     std::vector<QPoint> pixels_;
     double xMax_ = 1;
     double yMax_ = 1;
     bool painted_ = false;
 };
 
-void BM_OpenToFirstPaintFloor(benchmark::State& state) {
+// Loads the test into the floor again and again, each time until its paint.
+void LoadFloor(benchmark::State& state, bool eachPixelOnce) {
     const TBenchFolder folder;
-    TFloorWidget floor;
+    TFloorWidget floor(eachPixelOnce);
     floor.resize(screen_bench::kWidth, screen_bench::kHeight);
     screen_bench::Show(floor);
     const screen_bench::TPaintCounter paints(floor);
@@ -216,6 +241,77 @@ void BM_OpenToFirstPaintFloor(benchmark::State& state) {
     }
     screen_bench::ExpectPaints(state, paints);
 }
+
+void BM_OpenToFirstPaintFloor(benchmark::State& state) {
+    LoadFloor(state, false);
+}
 BENCHMARK(BM_OpenToFirstPaintFloor)->Unit(benchmark::kMillisecond);
+
+void BM_OpenToFirstPaintFloorEachPixelOnce(benchmark::State& state) {
+    LoadFloor(state, true);
+}
+BENCHMARK(BM_OpenToFirstPaintFloorEachPixelOnce)->Unit(benchmark::kMillisecond);
+
+// The floor that draws what the chart shows, bare, on the axes and in the axis rectangle the
+// chart has with the test open.
+class TBareChartFloor : public bare_chart::TBareChart {
+  public:
+    using TBareChart::TBareChart;
+    void Load(const QString& path) {
+        ReadPoints(path, Points());
+        painted_ = false;
+        update();
+    }
+    bool Painted() const { return painted_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        TBareChart::paintEvent(event);
+        painted_ = true;
+    }
+
+  private:
+    bool painted_ = false;
+};
+
+// The chart of the window with the test open: its size, axis rectangle and axes.
+std::unique_ptr<TBareChartFloor> BareChartAsOpened(const TBenchFolder& folder) {
+    TAnsweringDialogs dialogs(folder.TestPath());
+    TMainForm form(dialogs);
+    screen_bench::Show(form);
+    TChart& chart = *form.findChild<TChart*>(QStringLiteral("chrtSignTraces"));
+    TShownPoints shown(chart);
+    form.findChild<QPushButton*>(QStringLiteral("btOpenTest"))->click();
+    if (!RunEventsUntil([&] { return shown.Count() == kFullStore; })) {
+        qFatal("the opened test never reached the screen");
+    }
+    const TChartAxis& time = chart.BottomAxis();
+    const TChartAxis& load = chart.LeftAxis();
+    if (time.Minimum() != 0 || load.Minimum() != 0 || !(time.Increment() > 0) ||
+        !(load.Increment() > 0)) {
+        qFatal("the opened test's axes are not the ones the floor draws");
+    }
+    auto floor = std::make_unique<TBareChartFloor>(
+        chart.Plot()->axisRect()->rect().translated(chart.Plot()->pos()), time.Maximum(),
+        time.Increment(), load.Maximum(), load.Increment());
+    floor->resize(chart.size());
+    return floor;
+}
+
+void BM_OpenToFirstPaintFloorWithAxes(benchmark::State& state) {
+    const TBenchFolder folder;
+    const auto floor = BareChartAsOpened(folder);
+    screen_bench::Show(*floor);
+    const screen_bench::TPaintCounter paints(*floor);
+    for (auto _ : state) {
+        floor->Load(folder.TestPath());
+        if (!RunEventsUntil([&] { return floor->Painted(); })) {
+            state.SkipWithError("the floor never reached the screen");
+            break;
+        }
+    }
+    screen_bench::ExpectPaints(state, paints);
+}
+BENCHMARK(BM_OpenToFirstPaintFloorWithAxes)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -2,8 +2,10 @@
 # Builds the program and the benchmarks, runs every Google Benchmark in bench/ with repetitions
 # (the median is reported), then measures the real program's CPU against the simulated unit
 # (bench/cpu_usage.sh), and prints the figures. Figures only: nothing here passes or fails
-# on speed. It ends with the screen's figures, one line each, each beside its floor measured
-# in the same run ("full render: 0.90 ms, floor 0.80 ms, ratio 1.12"), for scripts to read.
+# on speed. It ends with the screen's figures, one line each, each beside each of its floors
+# measured in the same run ("full render: 0.90 ms, floor 0.80 ms, ratio 1.12"; a floor other
+# than the first is named after the figure: "full render / floor each pixel once: ..."), and
+# the program's CPU beside its floor, for scripts to read.
 #
 # Usage: scripts/bench.sh [build-dir]              (default: build)
 # Environment: BENCH_REPETITIONS=5; the CPU measurement's spans: see bench/cpu_usage.sh.
@@ -78,21 +80,40 @@ echo "== CPU of the real program"
 "$root/bench/cpu_usage.sh" "$build" | tee "$out/cpu.txt"
 
 # CPU time medians: a paint is the UI thread's work alone, and a busy machine inflates CPU time
-# less than wall-clock time. The floor is a bare widget that maps the same points and paints
-# them with one drawPoints call (for the open: after reading them from the same file).
+# less than wall-clock time. The floors are bare widgets of the chart's size: the first of each
+# figure maps the same points and paints every one with one drawPoints call (for the open: after
+# reading them from the same file); "each pixel once" paints the distinct pixels only; "with
+# axes, grid and labels" draws what the chart draws, bare, in its axis rectangle; "new pixel onto
+# kept picture" draws a new sample's one pixel over the picture the widget keeps.
 echo
-echo "== The screen's figures, each beside its floor (CPU time medians; the floor in the same run)"
+echo "== The screen's figures, each beside its floors (CPU time medians; the floors in the same run)"
 medians "$out/chart_bench.txt" "$out/open_bench.txt" | awk '
     { ns[$1] = $3 }
-    function figure(name, bench) {
-        if ((bench in ns) && (bench "Floor" in ns)) {
-            printf "%s: %.2f ms, floor %.2f ms, ratio %.2f\n", name, ns[bench] / 1e6,
-                   ns[bench "Floor"] / 1e6, ns[bench] / ns[bench "Floor"]
+    function figure(name, bench, floor, format) {
+        if ((bench in ns) && (floor in ns)) {
+            printf "%s: " format " ms, floor " format " ms, ratio %.2f\n", name, ns[bench] / 1e6,
+                   ns[floor] / 1e6, ns[bench] / ns[floor]
         }
     }
     END {
-        figure("full render", "BM_FullRender")
-        figure("one new sample", "BM_OneNewSample")
-        figure("open to first paint", "BM_OpenToFirstPaint")
+        figure("full render", "BM_FullRender", "BM_FullRenderFloor", "%.2f")
+        figure("full render / floor each pixel once", "BM_FullRender",
+               "BM_FullRenderFloorEachPixelOnce", "%.3f")
+        figure("full render / floor with axes, grid and labels", "BM_FullRender",
+               "BM_FullRenderFloorWithAxes", "%.3f")
+        figure("full render without points / floor with axes, grid and labels",
+               "BM_FullRenderNoPoints", "BM_FullRenderNoPointsFloor", "%.3f")
+        if (("BM_FullRenderNoPoints" in ns) && ("BM_FullRender" in ns)) {
+            printf "axes, grid and labels (the full render without points): %.3f ms, %.0f %% of the full render\n",
+                   ns["BM_FullRenderNoPoints"] / 1e6, 100 * ns["BM_FullRenderNoPoints"] / ns["BM_FullRender"]
+        }
+        figure("one new sample", "BM_OneNewSample", "BM_OneNewSampleFloor", "%.2f")
+        figure("one new sample / floor new pixel onto kept picture", "BM_OneNewSample",
+               "BM_OneNewSampleFloorNewPixel", "%.4f")
+        figure("open to first paint", "BM_OpenToFirstPaint", "BM_OpenToFirstPaintFloor", "%.2f")
+        figure("open to first paint / floor each pixel once", "BM_OpenToFirstPaint",
+               "BM_OpenToFirstPaintFloorEachPixelOnce", "%.3f")
+        figure("open to first paint / floor with axes, grid and labels", "BM_OpenToFirstPaint",
+               "BM_OpenToFirstPaintFloorWithAxes", "%.3f")
     }'
 grep '^cpu full rate full store: ' "$out/cpu.txt" || true
