@@ -102,7 +102,8 @@ TJournalRead ReadJournal(const QString& path) {
     if (fd.IsValid() && ::fstat(fd.Get(), &info) != 0) {
         error = errno;
     }
-    if (error == ENOENT) {
+    // No journal: none at its name, or no DBCustom folder to hold one (a file in its place).
+    if (error == ENOENT || error == ENOTDIR) {
         return read;
     }
     platform::TFileRead content;

@@ -150,6 +150,12 @@ TEST_F(JournalRecovery, NoJournalNothingOffered) {
     const TJournalScan scan = records::ScanJournal(records::JournalPath(Folder()));
     EXPECT_FALSE(scan.Present);
     EXPECT_FALSE(scan.Offered());
+    // A file where DBCustom would be holds no journal either: nothing to say at start-up.
+    const QString notAFolder = dir_.filePath("DBCustom-file");
+    WriteAll(notAFolder, "x");
+    const TJournalScan none = records::ScanJournal(records::JournalPath(notAFolder));
+    EXPECT_FALSE(none.Present);
+    EXPECT_TRUE(none.Error.isEmpty()) << none.Error.toStdString();
 }
 
 // What another user may have put at the journal's name: never followed, never waited on.
