@@ -8,19 +8,15 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <cerrno>
-#include <cstring>
 
 #include "platform/file_attributes.h"
+#include "platform/regular_file.h"
 #include "platform/unique_fd.h"
 
 namespace platform {
 namespace {
 
 constexpr int kNameAttempts = 100;
-
-QString Reason(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 mode_t CurrentUmask() {
     const mode_t mask = ::umask(0);
@@ -115,22 +111,22 @@ QString WriteWholeFile(const QString& path, const QByteArray& bytes, std::option
     const TUniqueFd folder(::open(QFile::encodeName(info.absolutePath()).constData(),
                                   O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.IsValid()) {
-        return Reason(errno);
+        return FileErrorText(errno);
     }
     int error = 0;
     const TNewFile file = CreateBeside(folder.Get(), error);
     if (!file.fd.IsValid()) {
-        return Reason(error);
+        return FileErrorText(error);
     }
     error = Fill(folder.Get(), file, target, bytes, mode);
     if (error != 0) {
         ::unlinkat(folder.Get(), file.name.constData(), 0);
-        return Reason(error);
+        return FileErrorText(error);
     }
     // Renamed: the old file is gone whatever the folder's sync says, but the save is not on the
     // disk until the folder is.
     if (const int synced = SyncFolder(folder.Get()); synced != 0) {
-        return Reason(synced);
+        return FileErrorText(synced);
     }
     return {};
 }

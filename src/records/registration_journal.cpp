@@ -20,10 +20,6 @@ namespace {
 
 const QByteArray kJournalName(kJournalFileName);
 
-QString Reason(int error) {
-    return platform::FileErrorText(error);
-}
-
 QString Shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
@@ -133,7 +129,7 @@ void TRegistrationJournal::Discard() {
     if (HoldsItsName() && ::unlinkat(folder_.Get(), kJournalName.constData(), 0) != 0 &&
         errno != ENOENT) {
         return Report(QStringLiteral("Не удалось удалить журнал регистрации \"%1\": %2.")
-                          .arg(Shown(path_), Reason(errno)));
+                          .arg(Shown(path_), platform::FileErrorText(errno)));
     }
     file_.Close();
 }
@@ -254,14 +250,14 @@ void TRegistrationJournal::FailWriting(int error) {
     writing_ = false;
     Report(QStringLiteral("Журнал регистрации \"%1\" больше не записывается: %2. "
                           "Регистрация продолжается, испытание можно сохранить как обычно.")
-               .arg(Shown(path_), Reason(error)));
+               .arg(Shown(path_), platform::FileErrorText(error)));
 }
 
 void TRegistrationJournal::FailSettling(int error) {
     settling_ = false;
     Report(QStringLiteral("Журнал регистрации \"%1\" не записан на диск: %2. "
                           "Испытание можно сохранить как обычно.")
-               .arg(Shown(path_), Reason(error)));
+               .arg(Shown(path_), platform::FileErrorText(error)));
 }
 
 void TRegistrationJournal::Report(const QString& text) {
