@@ -1,5 +1,6 @@
 // The frame path on the UI thread: a 20-byte measurement frame assembled byte by byte, copied
-// into the channel's frame record and processed while a registration runs.
+// into the channel's frame record and processed while a registration runs; and the processing
+// alone, bare and through the test under way (TRecording) with a listener on its samples.
 #include <benchmark/benchmark.h>
 
 #include <QDateTime>
@@ -10,6 +11,7 @@
 #include "link/device_frame.h"
 #include "link/frame_assembler.h"
 #include "measure/frame_processing.h"
+#include "measure/recording.h"
 #include "measure/registration.h"
 
 namespace {
@@ -28,8 +30,8 @@ std::array<uint8_t, kFrameSize> WireFrame(uint16_t code) {
     return bytes;
 }
 
-struct TRecording {
-    TRecording() { measure::StartRegistration(100, 400, *store); }
+struct TBareRecording {
+    TBareRecording() { measure::StartRegistration(100, 400, *store); }
     // Keeps the registration running however many frames the benchmark feeds.
     void KeepRoom() {
         if (store->Count == kStoreCapacity) {
@@ -51,7 +53,7 @@ void BM_AssembleAndProcess(benchmark::State& bench) {
     const QDateTime fixedClock = QDateTime::currentDateTime();
     TFrameAssembler assembler;
     auto frame = std::make_unique<TDeviceFrame>();
-    TRecording rec;
+    TBareRecording rec;
     uint16_t code = 0;
     for (auto _ : bench) {
         const std::array<uint8_t, kFrameSize> wire = WireFrame(code = NextCode(code));
@@ -78,7 +80,7 @@ void BM_ProcessOnly(benchmark::State& bench) {
     std::copy(wire.begin(), wire.end(), frame->Bytes.begin());
     frame->Length = kFrameSize;
     const QDateTime now = QDateTime::currentDateTime();
-    TRecording rec;
+    TBareRecording rec;
     uint16_t code = 0;
     for (auto _ : bench) {
         code = NextCode(code);
@@ -91,6 +93,33 @@ void BM_ProcessOnly(benchmark::State& bench) {
     bench.SetItemsProcessed(bench.iterations());
 }
 BENCHMARK(BM_ProcessOnly);
+
+// The same through the window's TRecording, whose stored samples a listener hears, as the chart
+// and the journal do.
+void BM_ProcessThroughRecording(benchmark::State& bench) {
+    auto frame = std::make_unique<TDeviceFrame>();
+    const auto wire = WireFrame(0);
+    std::copy(wire.begin(), wire.end(), frame->Bytes.begin());
+    frame->Length = kFrameSize;
+    const QDateTime now = QDateTime::currentDateTime();
+    TRecording recording;
+    recording.Start(100, 400);
+    int64_t heard = 0;
+    QObject::connect(&recording, &TRecording::SampleAppended, [&heard] { ++heard; });
+    uint16_t code = 0;
+    for (auto _ : bench) {
+        code = NextCode(code);
+        frame->Bytes[frame::kHeaderSize] = static_cast<uint8_t>(code & 0xFF);
+        frame->Bytes[frame::kHeaderSize + 1] = static_cast<uint8_t>(code >> 8);
+        benchmark::DoNotOptimize(recording.ProcessFrame(*frame, 100, true, now));
+        if (recording.Store().Count == kStoreCapacity) {
+            recording.StoreToFill().Count = 0;
+        }
+    }
+    benchmark::DoNotOptimize(heard);
+    bench.SetItemsProcessed(bench.iterations());
+}
+BENCHMARK(BM_ProcessThroughRecording);
 
 }  // namespace
 

@@ -16,10 +16,10 @@
 #include "link/device_frame.h"
 #include "measure/frame_processing.h"
 #include "measure/registration.h"
+#include "measure/specimen_data.h"
 #include "platform/unique_fd.h"
 #include "records/journal_file.h"
 #include "records/registration_journal.h"
-#include "records/specimen_data.h"
 
 namespace {
 

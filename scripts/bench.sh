@@ -54,6 +54,10 @@ echo "in the window, from the open dialog's answer to the paint that shows its p
 medians "$out/chart_bench.txt" "$out/open_bench.txt" | awk '{
     printf "  %-26s %8.3f ms  CPU %8.3f ms\n", $1, $2 / 1e6, $3 / 1e6
 }'
+medians "$out/frame_bench.txt" | awk '
+    $1 == "BM_ProcessOnly" { bare = $3 } $1 == "BM_ProcessThroughRecording" { rec = $3 }
+    END { if (bare > 0 && rec > 0)
+        printf "  frame through TRecording: %.0f ns, bare %.0f ns, ratio %.2f\n", rec, bare, rec / bare }'
 frame_ns=$(medians "$out/frame_bench.txt" | awk '$1 == "BM_AssembleAndProcess/1" { print $3 }')
 redraw_ns=$(medians "$out/chart_bench.txt" | awk '$1 == "BM_OneNewSample" { print $3 }')
 if [ -n "$frame_ns" ] && [ -n "$redraw_ns" ]; then

@@ -1,4 +1,4 @@
-// Creation and closing of the main window, and the cross-panel effects of the operator's actions.
+// Creation and closing of the main window, and what its panels ask of one another.
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -13,9 +13,11 @@
 #include "link/ktcom.h"
 #include "link/link_panel.h"
 #include "measure/chart_panel.h"
+#include "measure/recording.h"
 #include "measure/registration_panel.h"
+#include "platform/program_dir.h"
+#include "records/recording_journal.h"
 #include "records/records_panel.h"
-#include "records/registration_journal.h"
 
 TMainForm* MainForm = nullptr;
 
@@ -29,6 +31,7 @@ void PumpMessages() {
 
 TMainForm::TMainForm(TUserDialogs& dialogs) : dialogs_(dialogs) {
     MainForm = this;
+    recording_ = new TRecording(this);
     BuildLayout();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
@@ -37,21 +40,21 @@ TMainForm::TMainForm(TUserDialogs& dialogs) : dialogs_(dialogs) {
 
     ReadIniFile();
     KTCOM = new TKTCOM(*this);
-    OpenLinkPort(INI_FILE_DATA.LINK_PORT);
+    BuildLinkPanel();
+    link_->OpenLinkPort(INI_FILE_DATA.LINK_PORT);
     TControlStates nothingToPrintOrSave;
     nothingToPrintOrSave.Protocol = false;
     nothingToPrintOrSave.SaveTest = false;
     records_->Apply(nothingToPrintOrSave);
-    measure_.Force = 0;
-    measure_.Rate = 0;
-    measure_.Rmax = 0;
-    measure_.MaxForce = 0;
-    measure_.Watchdog = 0;
     registrationPanel_->StartTimer();
     registrationPanel_->SelectFirstPeriod();
     registrationPanel_->ClickCancel();
     // After the creation's Cancel, which leaves a journal of an earlier run to the recovery.
-    ConnectJournal();
+    journal_ = new records::TRecordingJournal(
+        platform::ProgramDir() + QStringLiteral("DBCustom"), *recording_,
+        [this](const QDate& date) { return records_->EnteredHeader(date, 0); }, dialogs_, this);
+    connect(registrationPanel_, &TRegistrationPanel::TimerTicked, journal_,
+            &records::TRecordingJournal::Sync);
 }
 
 TMainForm::~TMainForm() {
@@ -60,6 +63,18 @@ TMainForm::~TMainForm() {
     if (MainForm == this) {
         MainForm = nullptr;
     }
+}
+
+void TMainForm::ProcessFrame() {
+    registrationPanel_->ProcessFrame(KTCOM->Frame);
+}
+
+void TMainForm::WatchdogTick() {
+    registrationPanel_->WatchdogTick();
+}
+
+void TMainForm::RecoverRegistration() {
+    journal_->RecoverRegistration();
 }
 
 // Start, Stop and Cancel reach the records' buttons, the information panel and the menu.
@@ -97,7 +112,7 @@ void TMainForm::FormClose() {
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseMove) {
-        Panel2MouseMove();
+        chart_->Panel2MouseMove();
     }
     return QMainWindow::eventFilter(watched, event);
 }

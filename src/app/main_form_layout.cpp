@@ -7,6 +7,8 @@
 #include "about/about_pictures.h"
 #include "app/main.h"
 #include "chart/chart.h"
+#include "config/config.h"
+#include "link/ktcom.h"
 #include "link/link_panel.h"
 #include "measure/chart_panel.h"
 #include "measure/registration_panel.h"
@@ -54,22 +56,24 @@ void TMainForm::BuildLayout() {
                    Qt::MSWindowsFixedSizeDialogHint);
 }
 
+// The chart first: it shows a loaded test before the records panel tells of it.
 void TMainForm::BuildPanels() {
     QWidget* client = centralWidget();
-    chart_ = new TChartPanel(Panel2, Panel3, this);
-    records_ = new TRecordsPanel({.client = client, .specimenGroup = gbTestSpec}, store_, specimen_,
-                                 measure_.ClockReading, chart_->Chart(), dialogs_, this);
+    chart_ = new TChartPanel(Panel2, Panel3, *recording_, this);
+    records_ = new TRecordsPanel({.client = client, .specimenGroup = gbTestSpec}, *recording_,
+                                 INI_FILE_DATA, chart_->Chart(), dialogs_, this);
     registrationPanel_ = new TRegistrationPanel(
         {.client = client, .indicators = Panel1, .controlGroup = gbControl, .strip = Panel3},
-        store_, measure_, registrationFlags_, *chart_, [this] { return records_->AreaText(); },
-        this);
-    link_ = new TLinkPanel(client, dialogs_, this);
-
+        *recording_, INI_FILE_DATA, [this] { return records_->AreaText(); }, this);
     connect(registrationPanel_, &TRegistrationPanel::ControlsChanged, this,
             &TMainForm::ApplyControlStates);
+}
+
+// The status bar comes with the channel it reports on.
+void TMainForm::BuildLinkPanel() {
+    link_ = new TLinkPanel(centralWidget(), *KTCOM, dialogs_, this);
     connect(registrationPanel_, &TRegistrationPanel::StatusPanelChanged, link_,
             &TLinkPanel::SetStatusPanel);
-    connect(records_, &TRecordsPanel::SamplesLoaded, this, [this] { chart_->ShowSamples(store_); });
 }
 
 // Tab goes from the registration's controls through the specimen's boxes to the file buttons.

@@ -7,6 +7,7 @@
 #include "app/main.h"
 #include "config/config.h"
 #include "config/config_form.h"
+#include "link/link_panel.h"
 
 void TMainForm::ConnectMenu() {
     connect(mnPort1, &QAction::triggered, this, &TMainForm::mnPort1Click);
@@ -22,13 +23,13 @@ void TMainForm::ConnectMenu() {
 }
 
 void TMainForm::mnPort1Click() {
-    OpenLinkPort(mnPort1->text());
+    link_->OpenLinkPort(mnPort1->text());
 }
 void TMainForm::mnPort2Click() {
-    OpenLinkPort(mnPort2->text());
+    link_->OpenLinkPort(mnPort2->text());
 }
 void TMainForm::mnPort3Click() {
-    OpenLinkPort(mnPort3->text());
+    link_->OpenLinkPort(mnPort3->text());
 }
 
 void TMainForm::mnExitClick() {
@@ -42,7 +43,7 @@ void TMainForm::mnConfigClick() {
         dialog.exec();
     }
     if (INI_FILE_DATA.LINK_PORT != portBefore) {
-        OpenLinkPort(INI_FILE_DATA.LINK_PORT);
+        link_->OpenLinkPort(INI_FILE_DATA.LINK_PORT);
     }
 }
 

@@ -14,8 +14,11 @@ constexpr int kStatusBarHeight = 19;
 constexpr int kPanelWidths[] = {150, 300, 420};  // the last panel takes the rest of the bar
 }  // namespace
 
-TLinkPanel::TLinkPanel(QWidget* client, TUserDialogs& dialogs, QObject* parent)
-    : QObject(parent), dialogs_(dialogs), stBar_(ui::Named(new QFrame(client), "stBar")) {
+TLinkPanel::TLinkPanel(QWidget* client, TKTCOM& channel, TUserDialogs& dialogs, QObject* parent)
+    : QObject(parent),
+      channel_(channel),
+      dialogs_(dialogs),
+      stBar_(ui::Named(new QFrame(client), "stBar")) {
     stBar_->setGeometry(0, client->height() - kStatusBarHeight, client->width(), kStatusBarHeight);
     int left = 0;
     for (std::size_t i = 0; i < panels_.size(); ++i) {
@@ -26,12 +29,11 @@ TLinkPanel::TLinkPanel(QWidget* client, TUserDialogs& dialogs, QObject* parent)
         panels_[i] = panel;
         left += width;
     }
+    connect(&channel_, &TKTCOM::PortStateChanged, this, &TLinkPanel::ShowPortState);
 }
 
 void TLinkPanel::OpenLinkPort(const QString& portName) {
-    connect(KTCOM, &TKTCOM::PortStateChanged, this, &TLinkPanel::ShowPortState,
-            Qt::UniqueConnection);
-    KTCOM->SetReceiving(false);
+    channel_.SetReceiving(false);
     QCoreApplication::processEvents();
     QThread::msleep(200);
     QCoreApplication::processEvents();
@@ -42,13 +44,13 @@ void TLinkPanel::OpenLinkPort(const QString& portName) {
         if (portName != port) {
             continue;
         }
-        if (KTCOM->Open(port)) {
+        if (channel_.Open(port)) {
             ShowPortState(port, true);
-            KTCOM->SetReceiving(true);
+            channel_.SetReceiving(true);
         } else {
             dialogs_.Beep();
             ShowPortState(port, false);
-            dialogs_.Message(stBar_->window(), KTCOM->GetStatusText());
+            dialogs_.Message(stBar_->window(), channel_.GetStatusText());
         }
     }
 }

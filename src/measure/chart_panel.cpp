@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "chart/chart.h"
+#include "measure/frame_processing.h"
 #include "measure/navigation.h"
+#include "measure/recording.h"
 #include "platform/application_cursor.h"
 #include "ui/widgets.h"
 
@@ -29,8 +31,11 @@ void SetTimeRange(TChart& chart, const measure::TAxisRange& range) {
 
 }  // namespace
 
-TChartPanel::TChartPanel(QWidget* frame, QWidget* strip, QObject* parent)
-    : QObject(parent), chrtSignTraces(ui::Named(new TChart(frame), "chrtSignTraces")) {
+TChartPanel::TChartPanel(QWidget* frame, QWidget* strip, const TRecording& recording,
+                         QObject* parent)
+    : QObject(parent),
+      recording_(recording),
+      chrtSignTraces(ui::Named(new TChart(frame), "chrtSignTraces")) {
     chrtSignTraces->setGeometry(-3, -1, 742, 567);
     BuildStrip(strip);
 
@@ -43,6 +48,44 @@ TChartPanel::TChartPanel(QWidget* frame, QWidget* strip, QObject* parent)
     connect(chrtSignTraces, &TChart::WheelDown, this, &TChartPanel::chrtSignTracesMouseWheelDown);
     connect(chrtSignTraces, &TChart::WheelUp, this, &TChartPanel::chrtSignTracesMouseWheelUp);
     connect(chrtSignTraces, &TChart::MouseMoved, this, &TChartPanel::chrtSignTracesMouseMove);
+    FollowRecording();
+}
+
+void TChartPanel::FollowRecording() {
+    connect(&recording_, &TRecording::RegistrationStarted, this, [this] {
+        ShowEmpty();
+        chrtSignTraces->UndoZoom();
+        chrtSignTraces->RepaintAtOnce();
+    });
+    connect(&recording_, &TRecording::SampleAppended, this, &TChartPanel::AppendSample);
+    connect(&recording_, &TRecording::DataCancelled, this, [this] {
+        ShowEmpty();
+        chrtSignTraces->Series().SetActive(true);
+        chrtSignTraces->RepaintAtOnce();
+    });
+    connect(&recording_, &TRecording::TestLoaded, this,
+            [this] { ShowSamples(recording_.Store()); });
+}
+
+void TChartPanel::ShowEmpty() {
+    chrtSignTraces->Series().Clear();
+    AutoScale();
+}
+
+// The axes widen as the curve reaches their edge: the load axis by the live force, the time
+// axis by the sample's time.
+void TChartPanel::AppendSample(double timeS, double forceKn) {
+    TChart& chart = *chrtSignTraces;
+    chart.Series().AddXY(timeS, forceKn);
+    const double force = recording_.Measure().Force;
+    if (measure::LoadAxisNeedsWidening(force, chart.LeftAxis().Maximum())) {
+        AutoScale();
+        chart.LeftAxis().SetMaximum(measure::WidenedLoadMax(force));
+    }
+    if (measure::TimeAxisNeedsWidening(timeS, chart.BottomAxis().Maximum())) {
+        AutoScale();
+        chart.BottomAxis().SetMaximum(measure::WidenedTimeMax(chart.BottomAxis().Maximum()));
+    }
 }
 
 void TChartPanel::BuildStrip(QWidget* strip) {

@@ -1,5 +1,6 @@
 // The load chart with its readout and navigation strip: fitting the axes to the points, zoom,
-// the time-axis buttons and the cursor readout.
+// the time-axis buttons and the cursor readout. The chart follows the test under way: a Start
+// and a Cancel empty it, every stored sample is appended, an opened or recovered test is shown.
 #pragma once
 
 #include <QObject>
@@ -10,13 +11,14 @@ class QLabel;
 class QPushButton;
 class QWidget;
 class TChart;
+class TRecording;
 
 class TChartPanel : public QObject {
     Q_OBJECT
 
   public:
     // Builds the chart in `frame` (Panel2) and the readout and buttons in `strip` (Panel3).
-    TChartPanel(QWidget* frame, QWidget* strip, QObject* parent);
+    TChartPanel(QWidget* frame, QWidget* strip, const TRecording& recording, QObject* parent);
 
     // The chart component itself, for the samples and the printout.
     TChart& Chart() { return *chrtSignTraces; }
@@ -41,7 +43,11 @@ class TChartPanel : public QObject {
 
   private:
     void BuildStrip(QWidget* strip);
+    void FollowRecording();
+    void ShowEmpty();
+    void AppendSample(double timeS, double forceKn);
 
+    const TRecording& recording_;
     TChart* chrtSignTraces;
     QLabel* stX = nullptr;
     QLabel* stY = nullptr;

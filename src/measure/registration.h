@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <functional>
 
+#include "measure/control_states.h"
 #include "measure/measure_state.h"
 #include "measure/sample_store.h"
-#include "ui/control_states.h"
 
 // The registration's own fields: whether Start or Stop ran last, and the timer's ticks within the
 // current second (0..9).

@@ -8,11 +8,9 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "chart/chart.h"
 #include "config/config.h"
-#include "measure/chart_panel.h"
-#include "measure/frame_processing.h"
 #include "measure/indicators.h"
+#include "measure/recording.h"
 #include "measure/recording_look.h"
 #include "ui/widgets.h"
 
@@ -25,15 +23,12 @@ const QColor kStaleColour(0x5a, 0x5a, 0x5a);
 
 }  // namespace
 
-TRegistrationPanel::TRegistrationPanel(const TRegistrationPlaces& places, TSampleStore& store,
-                                       TMeasureState& measure, TRegistrationFlags& flags,
-                                       TChartPanel& chart, std::function<QString()> areaForStart,
-                                       QObject* parent)
+TRegistrationPanel::TRegistrationPanel(const TRegistrationPlaces& places, TRecording& recording,
+                                       const TIniFileData& config,
+                                       std::function<QString()> areaForStart, QObject* parent)
     : QObject(parent),
-      store_(store),
-      measure_(measure),
-      flags_(flags),
-      chart_(chart),
+      recording_(recording),
+      config_(config),
       areaForStart_(std::move(areaForStart)),
       Tm(ui::Named(new QTimer(this), "Tm")) {
     Tm->setInterval(100);
@@ -139,75 +134,41 @@ void TRegistrationPanel::ClickCancel() {
 }
 
 void TRegistrationPanel::ProcessFrame(const TDeviceFrame& frame) {
-    const measure::TFrameOutcome outcome =
-        measure::ProcessFrame(frame, INI_FILE_DATA.FORCE_SCALE, Registering(),
-                              QDateTime::currentDateTime(), measure_, store_);
-    if (!outcome.SampleStored) {
-        return;
-    }
-    const int32_t stored = store_.Count - 1;
-    emit SampleStored(store_.ForceN[stored], store_.TimeMs[stored]);
-    TChart& chart = chart_.Chart();
-    chart.Series().AddXY(outcome.TimeS, outcome.ForceKn);
+    const measure::TFrameOutcome outcome = recording_.ProcessFrame(
+        frame, config_.FORCE_SCALE, Registering(), QDateTime::currentDateTime());
     if (outcome.StoreFull) {
         btStop->click();
-    }
-    if (measure::LoadAxisNeedsWidening(measure_.Force, chart.LeftAxis().Maximum())) {
-        chart_.AutoScale();
-        chart.LeftAxis().SetMaximum(measure::WidenedLoadMax(measure_.Force));
-    }
-    if (measure::TimeAxisNeedsWidening(outcome.TimeS, chart.BottomAxis().Maximum())) {
-        chart_.AutoScale();
-        chart.BottomAxis().SetMaximum(measure::WidenedTimeMax(chart.BottomAxis().Maximum()));
     }
 }
 
 void TRegistrationPanel::WatchdogTick() {
-    measure::WatchdogTick(measure_);
+    recording_.WatchdogTick();
 }
 
 void TRegistrationPanel::btStartClick() {
-    if (!measure::BeginStart(flags_.Started, flags_.Stopped)) {
-        return;
+    if (recording_.Start(cbPeriod->currentText().toInt(), areaForStart_().toInt())) {
+        emit ControlsChanged(measure::ControlsOnStart());
     }
-    measure::StartRegistration(cbPeriod->currentText().toInt(), areaForStart_().toInt(), store_);
-    TChart& chart = chart_.Chart();
-    chart.Series().Clear();
-    chart_.AutoScale();
-    chart.UndoZoom();
-    chart.RepaintAtOnce();
-    emit ControlsChanged(measure::ControlsOnStart());
-    emit RegistrationStarted();
 }
 
 void TRegistrationPanel::btStopClick() {
-    if (!measure::BeginStop(flags_.Started, flags_.Stopped)) {
+    if (!recording_.Stop()) {
         return;
     }
     btStop->setChecked(true);
-    emit ControlsChanged(measure::ControlsOnStop(store_.Count));
-    emit RegistrationStopped();
+    emit ControlsChanged(measure::ControlsOnStop(recording_.Store().Count));
 }
 
 void TRegistrationPanel::btCancelClick() {
-    TChart& chart = chart_.Chart();
-    chart.Series().Clear();
-    chart_.AutoScale();
-    chart.Series().SetActive(true);
-    chart.RepaintAtOnce();
-    measure::CancelData(measure_, store_, [] { QCoreApplication::processEvents(); });
+    recording_.Cancel(Registering(), [] { QCoreApplication::processEvents(); });
     emit ControlsChanged(measure::ControlsOnCancel(Registering()));
-    emit DataCancelled(Registering());
 }
 
 void TRegistrationPanel::TmTimer() {
-    const measure::TTimerStep step = measure::TimerTick(flags_.TickCount, measure_.Watchdog,
-                                                        measure_.FrameCount, btStop->isChecked());
+    const measure::TTimerStep step = recording_.TimerTick(btStop->isChecked());
     if (step.WholeSecond) {
-        measure_.ClockReading = QDateTime::currentDateTime();
-        emit StatusPanelChanged(3, measure::ClockPanelText(measure_.ClockReading));
-        emit StatusPanelChanged(
-            1, measure::MachinePanelText(INI_FILE_DATA.MACHINE, INI_FILE_DATA.FORCE_SCALE));
+        emit StatusPanelChanged(3, measure::ClockPanelText(recording_.Measure().ClockReading));
+        emit StatusPanelChanged(1, measure::MachinePanelText(config_.MACHINE, config_.FORCE_SCALE));
     }
     if (step.Panel2) {
         emit StatusPanelChanged(2, *step.Panel2);
@@ -221,13 +182,13 @@ void TRegistrationPanel::TmTimer() {
 
 void TRegistrationPanel::UpdateIndicators() {
     const measure::TIndicatorTexts texts =
-        measure::IndicatorTexts(measure_, store_, INI_FILE_DATA.FORCE_SCALE);
+        measure::IndicatorTexts(recording_.Measure(), recording_.Store(), config_.FORCE_SCALE);
     stFORCE->setText(texts.Force);
     stSpeedForce->setText(texts.Rate);
     stMaxForce->setText(texts.MaxForce);
     lbRmax->setText(texts.Rmax);
     stCountSamples->setText(texts.Count);
-    ShowIndicatorsLive(measure_.Watchdog != 0);
+    ShowIndicatorsLive(recording_.Measure().Watchdog != 0);
 }
 
 // The indicators repaint ten times a second; their colours change only when the link does.

@@ -1,5 +1,6 @@
 // Start, Stop and Cancel of a registration, the frames from the unit, the 100 ms timer with its
-// link supervision, and the live indicators.
+// link supervision, and the live indicators. The work on the test under way is TRecording's;
+// this panel holds the controls that ask for it and shows the live values.
 #pragma once
 
 #include <QObject>
@@ -8,10 +9,7 @@
 #include <functional>
 
 #include "link/device_frame.h"
-#include "measure/measure_state.h"
-#include "measure/registration.h"
-#include "measure/sample_store.h"
-#include "ui/control_states.h"
+#include "measure/control_states.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -19,7 +17,8 @@ class QLabel;
 class QPushButton;
 class QTimer;
 class QWidget;
-class TChartPanel;
+class TRecording;
+struct TIniFileData;
 
 // Where the panel's controls go.
 struct TRegistrationPlaces {
@@ -33,10 +32,11 @@ class TRegistrationPanel : public QObject {
     Q_OBJECT
 
   public:
+    // config: the force scale and the machine's name the indicators and the status bar show.
     // areaForStart: the area text the registration starts with (the specimen's area box).
-    TRegistrationPanel(const TRegistrationPlaces& places, TSampleStore& store,
-                       TMeasureState& measure, TRegistrationFlags& flags, TChartPanel& chart,
-                       std::function<QString()> areaForStart, QObject* parent);
+    TRegistrationPanel(const TRegistrationPlaces& places, TRecording& recording,
+                       const TIniFileData& config, std::function<QString()> areaForStart,
+                       QObject* parent);
 
     // A complete frame from the unit, on the UI thread.
     void ProcessFrame(const TDeviceFrame& frame);
@@ -63,14 +63,7 @@ class TRegistrationPanel : public QObject {
     void ControlsChanged(const TControlStates& states);
     // The timer writes status-bar panels 1 to 3.
     void StatusPanelChanged(int8_t index, const QString& text);
-    // The registration's course, for its journal: Start ran (the store holds its period and
-    // area); a sample was stored, inside the frame's hand-over and before a full store stops
-    // the registration; Stop ran; Cancel threw the data away, `registering` when the
-    // registration goes on from sample 0; the timer ticked.
-    void RegistrationStarted();
-    void SampleStored(int32_t forceN, int32_t timeMs);
-    void RegistrationStopped();
-    void DataCancelled(bool registering);
+    // The timer ticked: the journal keeps its pace of disk syncs by it.
     void TimerTicked();
 
   private:
@@ -81,10 +74,8 @@ class TRegistrationPanel : public QObject {
     // lost (the watchdog at 0).
     void ShowIndicatorsLive(bool live);
 
-    TSampleStore& store_;
-    TMeasureState& measure_;
-    TRegistrationFlags& flags_;
-    TChartPanel& chart_;
+    TRecording& recording_;
+    const TIniFileData& config_;
     std::function<QString()> areaForStart_;
 
     QLabel* stFORCE = nullptr;

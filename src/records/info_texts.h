@@ -4,7 +4,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "records/specimen_data.h"
+#include "measure/specimen_data.h"
 
 struct TInfoTexts {
     QString Date;  // lbInfoDate

@@ -12,8 +12,8 @@
 #include "platform/regular_file.h"
 #include "platform/unique_fd.h"
 
+#include "platform/little_endian.h"
 #include "records/info_texts.h"
-#include "records/little_endian.h"
 #include "records/registration_journal.h"
 
 namespace records {
@@ -62,7 +62,8 @@ TJournalScan Examine(const QByteArray& bytes, qint64 size) {
     scan.Header = TSpecimenData::FromBytes(head);
     scan.Header.TerminateTexts();
     scan.Announced = scan.Header.SampleCount;
-    scan.PeriodMs = static_cast<int32_t>(GetLe(head + TRegistrationJournal::kPeriodOffset, 2));
+    scan.PeriodMs =
+        static_cast<int32_t>(platform::GetLe(head + TRegistrationJournal::kPeriodOffset, 2));
 
     QStringList damage;
     const qint64 body = size - TSpecimenData::kImageSize;

@@ -7,8 +7,8 @@
 #include <cstdint>
 
 #include "measure/sample_store.h"
+#include "measure/specimen_data.h"
 #include "records/journal_file.h"
-#include "records/specimen_data.h"
 #include "records/test_file.h"
 
 struct TJournalScan {

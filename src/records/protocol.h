@@ -4,7 +4,7 @@
 #include <QRectF>
 #include <QStringList>
 
-#include "records/specimen_data.h"
+#include "measure/specimen_data.h"
 
 namespace records {
 

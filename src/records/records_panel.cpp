@@ -12,11 +12,16 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
+#include <algorithm>
+#include <numeric>
+
 #include "chart/chart.h"
 #include "config/config.h"
+#include "measure/recording.h"
 #include "platform/file_attributes.h"
 #include "platform/program_dir.h"
 #include "records/csv_export.h"
+#include "records/info_texts.h"
 #include "records/journal_folder.h"
 #include "records/protocol.h"
 #include "records/protocol_page.h"
@@ -54,20 +59,23 @@ void SetEnabled(QWidget* control, const std::optional<bool>& enabled) {
     }
 }
 
+// As opening a test computes it: the largest stored force in whole newtons, never below 0.
+int32_t LargestForce(const TSampleStore& store) {
+    const auto end = store.ForceN.begin() + std::clamp(store.Count, 0, kStoreCapacity);
+    return std::accumulate(store.ForceN.begin(), end, int32_t{0},
+                           [](int32_t largest, int32_t force) { return std::max(largest, force); });
+}
+
 }  // namespace
 
-TRecordsPanel::TRecordsPanel(const TRecordsPlaces& places, TSampleStore& store,
-                             TSpecimenData& specimen, const QDateTime& clockReading, TChart& chart,
-                             TUserDialogs& dialogs, QObject* parent)
-    : QObject(parent),
-      store_(store),
-      specimen_(specimen),
-      clockReading_(clockReading),
-      chart_(chart),
-      dialogs_(dialogs) {
+TRecordsPanel::TRecordsPanel(const TRecordsPlaces& places, TRecording& recording,
+                             const TIniFileData& config, TChart& chart, TUserDialogs& dialogs,
+                             QObject* parent)
+    : QObject(parent), recording_(recording), config_(config), chart_(chart), dialogs_(dialogs) {
     BuildInfoPanel(places.client);
     BuildSpecimenBoxes(places.specimenGroup);
     BuildButtons(places.client);
+    connect(&recording_, &TRecording::TestLoaded, this, &TRecordsPanel::ShowLoaded);
 }
 
 void TRecordsPanel::BuildSpecimenBoxes(QWidget* group) {
@@ -190,7 +198,7 @@ void TRecordsPanel::Apply(const TControlStates& states) {
 
 TSpecimenData TRecordsPanel::EnteredHeader(const QDate& date, int32_t sampleCount) {
     return FillForSave(date, edTestName->text(), edSampleName->text(), edSampleType->text(),
-                       AreaText(), sampleCount, INI_FILE_DATA.FORCE_SCALE);
+                       AreaText(), sampleCount, config_.FORCE_SCALE);
 }
 
 QString TRecordsPanel::AreaText() {
@@ -216,22 +224,23 @@ void TRecordsPanel::btSaveTestClick() {
                                        .arg(QDir::toNativeSeparators(path)));
         return;
     }
-    const TSpecimenData header =
-        recovered_ ? *recovered_ : EnteredHeader(clockReading_.date(), store_.Count);
-    const TFileResult saved = records::SaveTestFile(path, header, store_);
+    const std::optional<TSpecimenData>& recovered = recording_.Recovered();
+    const TSpecimenData header = recovered ? *recovered
+                                           : EnteredHeader(recording_.Measure().ClockReading.date(),
+                                                           recording_.Store().Count);
+    const TFileResult saved = records::SaveTestFile(path, header, recording_.Store());
     if (!saved.ok) {
         // The test stays in the store and can be saved again under another name.
         dialogs_.Message(Window(), saved.error);
         return;
     }
-    specimen_ = header;
     testPath_ = path;
     TControlStates savedStates;
     savedStates.Protocol = true;
     savedStates.SaveTest = false;
     savedStates.ToExel = true;
     Apply(savedStates);
-    emit TestSaved();
+    recording_.MarkSaved(path, header);
 }
 
 void TRecordsPanel::btOpenTestClick() {
@@ -241,35 +250,21 @@ void TRecordsPanel::btOpenTestClick() {
     if (path.isEmpty()) {
         return;
     }
-    const TOpenedTest opened = records::OpenTestFile(path, store_);
+    const TOpenedTest opened = records::OpenTestFile(path, recording_.StoreToFill());
     if (!opened.ok) {
         dialogs_.Message(Window(), opened.error);
         return;
     }
     testPath_ = path;
-    ShowOpened(opened);
+    recording_.Loaded(opened.header, false);
     if (!opened.warning.isEmpty()) {
         dialogs_.Message(Window(), opened.warning);
     }
 }
 
-void TRecordsPanel::ShowRecovered(const TOpenedTest& recovered) {
-    ShowOpened(recovered);
-    recovered_ = recovered.header;
-    TControlStates saveable;
-    saveable.SaveTest = recovered.loaded > 2;
-    saveable.OpenTest = false;
-    Apply(saveable);
-}
-
-void TRecordsPanel::ForgetRecovered() {
-    recovered_.reset();
-}
-
-void TRecordsPanel::ShowOpened(const TOpenedTest& opened) {
-    recovered_.reset();
-    specimen_ = opened.header;
-    const TInfoTexts& info = opened.info;
+void TRecordsPanel::ShowLoaded(bool recovered) {
+    const TInfoTexts info =
+        records::MakeInfoTexts(recording_.Specimen(), LargestForce(recording_.Store()));
     lbInfoDate->setText(info.Date);
     lbInfoTest->setText(info.Test);
     lbInfoMark->setText(info.Mark);
@@ -277,11 +272,14 @@ void TRecordsPanel::ShowOpened(const TOpenedTest& opened) {
     lbInfoSQR->setText(info.SQR);
     lbInfoFmax->setText(info.Fmax);
     lbInfoRmax->setText(info.Rmax);
-    emit SamplesLoaded();
     TControlStates shown;
     shown.Protocol = true;
     shown.ToExel = true;
     shown.InfoVisible = true;
+    if (recovered) {
+        shown.SaveTest = recording_.Store().Count > 2;
+        shown.OpenTest = false;
+    }
     Apply(shown);
 }
 
@@ -293,14 +291,14 @@ void TRecordsPanel::btToExelClick() {
     if (path.isEmpty()) {
         return;
     }
-    const TFileResult exported = records::ExportCsv(path, store_);
+    const TFileResult exported = records::ExportCsv(path, recording_.Store());
     if (!exported.ok) {
         dialogs_.Message(Window(), exported.error);
     }
 }
 
 void TRecordsPanel::btProtocolClick() {
-    chart_.SetTitleLines(records::ProtocolHeading(specimen_));
+    chart_.SetTitleLines(records::ProtocolHeading(recording_.Specimen()));
     chart_.ShowTitle(true);
     chart_.Repaint();
     const std::unique_ptr<QPrinter> printer = dialogs_.DefaultPrinter();

@@ -1,5 +1,6 @@
 // The test records of the main window: the specimen's data, saving and opening ".ktd" files,
-// the panel that shows an opened test, the CSV table and the printed protocol.
+// the panel that shows an opened test, the CSV table and the printed protocol. An opened or
+// recovered test is shown as the test under way announces it.
 #pragma once
 
 #include <QDateTime>
@@ -7,11 +8,8 @@
 #include <QString>
 #include <optional>
 
-#include "measure/sample_store.h"
-#include "records/info_texts.h"
-#include "records/specimen_data.h"
-#include "records/test_file.h"
-#include "ui/control_states.h"
+#include "measure/control_states.h"
+#include "measure/specimen_data.h"
 
 class QFrame;
 class QKeyEvent;
@@ -21,7 +19,9 @@ class QPrinter;
 class QPushButton;
 class QWidget;
 class TChart;
+class TRecording;
 class TUserDialogs;
+struct TIniFileData;
 
 // Where the panel's controls go.
 struct TRecordsPlaces {
@@ -33,12 +33,11 @@ class TRecordsPanel : public QObject {
     Q_OBJECT
 
   public:
-    // clockReading: the local time of the last frame or whole second; a saved test is dated by
-    // it. chart: the load chart, whose series an opened test refills and which the protocol
-    // prints.
-    TRecordsPanel(const TRecordsPlaces& places, TSampleStore& store, TSpecimenData& specimen,
-                  const QDateTime& clockReading, TChart& chart, TUserDialogs& dialogs,
-                  QObject* parent);
+    // recording: the test under way; a saved test is dated by its clock reading (the local time
+    // of the last frame or whole second). config: the force scale a saved test is written with.
+    // chart: the load chart the protocol prints.
+    TRecordsPanel(const TRecordsPlaces& places, TRecording& recording, const TIniFileData& config,
+                  TChart& chart, TUserDialogs& dialogs, QObject* parent);
 
     void btSaveTestClick();
     void btOpenTestClick();
@@ -55,19 +54,6 @@ class TRecordsPanel : public QObject {
     // Sets the controls of this panel that the states name.
     void Apply(const TControlStates& states);
 
-    // A test recovered from a registration journal, already in the store: shown as an opened
-    // test, and saveable like a stopped registration, with more than 2 samples (opening another
-    // test waits for Cancel). Saving writes the header it was recorded with, not the boxes.
-    void ShowRecovered(const TOpenedTest& recovered);
-    // A new registration or a Cancel: the recovered test is gone from the store.
-    void ForgetRecovered();
-
-  signals:
-    // An opened test is in the store: the chart is to show its samples.
-    void SamplesLoaded();
-    // The test in the store is saved to its file.
-    void TestSaved();
-
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -75,19 +61,19 @@ class TRecordsPanel : public QObject {
     void BuildSpecimenBoxes(QWidget* group);
     void BuildInfoPanel(QWidget* client);
     void BuildButtons(QWidget* client);
-    void ShowOpened(const TOpenedTest& opened);
+    // An opened test is shown in pnInfo; a recovered one also becomes saveable like a stopped
+    // registration, with more than 2 samples (opening another test waits for Cancel).
+    void ShowLoaded(bool recovered);
     void PrintProtocol(QPrinter& printer);
     void SaveProtocolAsPdf();
     bool IsFileButtonKey(const QKeyEvent& key) const;
     QWidget* Window() const;
 
-    TSampleStore& store_;
-    TSpecimenData& specimen_;
-    const QDateTime& clockReading_;
+    TRecording& recording_;
+    const TIniFileData& config_;
     TChart& chart_;
     TUserDialogs& dialogs_;
     QString testPath_;  // the test file last saved or opened: the protocol's PDF is named after it
-    std::optional<TSpecimenData> recovered_;  // the header of a recovered test in the store
 
     QLineEdit* edTestName = nullptr;
     QLineEdit* edSampleName = nullptr;

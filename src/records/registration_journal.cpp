@@ -9,9 +9,9 @@
 #include <utility>
 
 #include "platform/file_attributes.h"
+#include "platform/little_endian.h"
 #include "platform/regular_file.h"
 #include "records/journal_folder.h"
-#include "records/little_endian.h"
 #include "records/test_file.h"
 
 namespace records {
@@ -71,7 +71,8 @@ void TRegistrationJournal::Begin(const TSpecimenData& header, int32_t periodMs,
     image.SampleCount = 0;
     auto bytes = image.ToBytes();
     const bool periodFits = periodMs > 0 && periodMs <= 0xFFFF;
-    PutLe(bytes.data() + kPeriodOffset, periodFits ? static_cast<uint32_t>(periodMs) : 0, 2);
+    platform::PutLe(bytes.data() + kPeriodOffset, periodFits ? static_cast<uint32_t>(periodMs) : 0,
+                    2);
     writing_ = true;
     if (const int written = file_.Append(bytes.data(), bytes.size()); written != 0) {
         FailWriting(written);
@@ -219,7 +220,7 @@ void TRegistrationJournal::UpdateHeader() {
         return;
     }
     uint8_t bytes[4];
-    PutLe(bytes, static_cast<uint32_t>(count_), 4);
+    platform::PutLe(bytes, static_cast<uint32_t>(count_), 4);
     if (const int error = file_.WriteAt(TSpecimenData::kSampleCountOffset, bytes, 4); error != 0) {
         return FailWriting(error);
     }

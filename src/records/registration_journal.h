@@ -25,9 +25,9 @@
 #include <cstdint>
 #include <functional>
 
+#include "measure/specimen_data.h"
 #include "platform/unique_fd.h"
 #include "records/journal_file.h"
-#include "records/specimen_data.h"
 
 namespace records {
 

@@ -5,15 +5,15 @@
 #include <algorithm>
 
 #include "platform/file_replace.h"
+#include "platform/little_endian.h"
 #include "platform/regular_file.h"
-#include "records/little_endian.h"
 
 namespace records {
 
 namespace {
 
 int32_t Le32At(const char* at) {
-    return static_cast<int32_t>(GetLe(reinterpret_cast<const uint8_t*>(at), 4));
+    return static_cast<int32_t>(platform::GetLe(reinterpret_cast<const uint8_t*>(at), 4));
 }
 
 QString Shown(const QString& path) {
@@ -40,8 +40,8 @@ TOpenedTest OpenFailure(const QString& path, const QString& reason) {
 TRecordBytes RecordBytes(int32_t forceN, int32_t timeMs) {
     TRecordBytes record{};
     auto* bytes = reinterpret_cast<uint8_t*>(record.data());
-    PutLe(bytes, static_cast<uint32_t>(forceN), 4);
-    PutLe(bytes + 4, static_cast<uint32_t>(timeMs), 4);
+    platform::PutLe(bytes, static_cast<uint32_t>(forceN), 4);
+    platform::PutLe(bytes + 4, static_cast<uint32_t>(timeMs), 4);
     return record;
 }
 

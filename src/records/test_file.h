@@ -7,8 +7,8 @@
 #include <cstdint>
 
 #include "measure/sample_store.h"
+#include "measure/specimen_data.h"
 #include "records/info_texts.h"
-#include "records/specimen_data.h"
 
 struct TFileResult {
     bool ok = false;

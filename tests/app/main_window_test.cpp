@@ -21,7 +21,7 @@ namespace {
 
 void Tick(TMainForm& form, int ticks) {
     for (int i = 0; i < ticks; ++i) {
-        form.TmTimer();
+        form.findChild<TRegistrationPanel*>()->TmTimer();
     }
 }
 
@@ -51,15 +51,15 @@ TEST_F(WindowTest, StartsStoppedWithOnlyOpeningAvailable) {
 
 TEST_F(WindowTest, StatusBarFillsDuringTheFirstSecondAndBlinksWithoutLink) {
     Tick(*form, 5);
-    EXPECT_EQ(form->StatusPanelText(1), QString());
-    EXPECT_EQ(form->StatusPanelText(3), QString());
-    EXPECT_EQ(form->StatusPanelText(2), QStringLiteral("       НЕТ СВЯЗИ !!!    "));
+    EXPECT_EQ(Link().StatusPanelText(1), QString());
+    EXPECT_EQ(Link().StatusPanelText(3), QString());
+    EXPECT_EQ(Link().StatusPanelText(2), QStringLiteral("       НЕТ СВЯЗИ !!!    "));
     Tick(*form, 4);
-    EXPECT_EQ(form->StatusPanelText(2), QString());
+    EXPECT_EQ(Link().StatusPanelText(2), QString());
     EXPECT_TRUE(Button("btStop")->isChecked()) << "the pressed Stop is not clicked again";
     Tick(*form, 1);
-    EXPECT_EQ(form->StatusPanelText(1), QStringLiteral(" Машина: -пресс- / Шкала=  100 кН"));
-    EXPECT_TRUE(form->StatusPanelText(3).startsWith(QLatin1Char(' ')));
+    EXPECT_EQ(Link().StatusPanelText(1), QStringLiteral(" Машина: -пресс- / Шкала=  100 кН"));
+    EXPECT_TRUE(Link().StatusPanelText(3).startsWith(QLatin1Char(' ')));
 }
 
 TEST_F(WindowTest, ControlsSitAtTheirPlaces) {
@@ -175,7 +175,7 @@ TEST_F(UnreachablePortTest, ReportsThePortAndStillOpensTheWindow) {
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages.front(),
               QStringLiteral("  Внимание: ошибка при попытке открыть порт связи COM1   "));
-    EXPECT_EQ(form->StatusPanelText(0), QStringLiteral("Порт COM1 - ошибка"));
+    EXPECT_EQ(Link().StatusPanelText(0), QStringLiteral("Порт COM1 - ошибка"));
 }
 
 // An error that no handler caught on its way is still shown, and the program goes on.

@@ -11,6 +11,9 @@
 
 #include "app/main.h"
 #include "link/ktcom.h"
+#include "link/link_panel.h"
+#include "measure/recording.h"
+#include "measure/registration_panel.h"
 #include "support/controls.h"
 #include "support/device_frames.h"
 #include "support/fake_dialogs.h"
@@ -35,6 +38,10 @@ class WindowTest : public ::testing::Test, protected TControlFinder {
         folder.reset();
     }
     const QObject& ControlsRoot() const override { return *form; }
+
+    // The status bar and the registration's timer, as the window composed them.
+    TLinkPanel& Link() const { return *form->findChild<TLinkPanel*>(); }
+    TRegistrationPanel& Registration() const { return *form->findChild<TRegistrationPanel*>(); }
 
     QMenu* Menu(const char* name) const { return FindControl<QMenu>(*form, name); }
     QAction* Action(const char* name) const { return FindControl<QAction>(*form, name); }
@@ -66,7 +73,7 @@ class DrivenWindowTest : public WindowTest {
     }
     void Tick(int ticks = 1) {
         for (int i = 0; i < ticks; ++i) {
-            form->TmTimer();
+            Registration().TmTimer();
         }
     }
     // A click of the operator's mouse on a shown button.

@@ -65,10 +65,11 @@ TEST_F(JournalWindowTest, EveryStoredSampleIsInTheJournalAsSoonAsItIsStored) {
     Combo("cbPeriod")->setCurrentText(QStringLiteral("250"));
     Click(Button("btStart"));
     Feed(30000, 6);  // 250 ms: every second frame stores a sample
-    ASSERT_EQ(form->Store().Count, 3);
+    ASSERT_EQ(form->Recording().Store().Count, 3);
 
     const QString journal = JournalIn(*folder);
-    EXPECT_TRUE(JournalHolds(journal, form->Store(), 3)) << "without a tick, a Stop or a save";
+    EXPECT_TRUE(JournalHolds(journal, form->Recording().Store(), 3))
+        << "without a tick, a Stop or a save";
     const QByteArray bytes = ReadAll(journal);
     ASSERT_GE(bytes.size(), kHeaderBytes);
     TSpecimenData header = TSpecimenData::FromBytes(reinterpret_cast<const uint8_t*>(bytes.data()));
@@ -128,7 +129,7 @@ TEST_P(JournalLifeTest, TheActionAfterARegistrationDecidesWhereItsJournalGoes) {
         case Then::CancelRecording:
             Click(Button("btCancel"));
             Feed(2000, 2);  // the registration goes on from sample 0
-            ASSERT_EQ(form->Store().TimeMs[1], 100);
+            ASSERT_EQ(form->Recording().Store().TimeMs[1], 100);
             break;
         case Then::CloseWindow:
             form->close();
@@ -182,9 +183,9 @@ TEST_F(JournalWindowTest, AFullDiskStopsTheJournalOnceAndNotTheRegistration) {
         QCoreApplication::processEvents();
     }
     EXPECT_EQ(dialogs.messages.size(), 1) << "shown once";
-    ASSERT_EQ(form->Store().Count, 30) << "the registration goes on";
+    ASSERT_EQ(form->Recording().Store().Count, 30) << "the registration goes on";
     Click(Button("btStop"));
-    const auto recorded = std::make_unique<TSampleStore>(form->Store());
+    const auto recorded = std::make_unique<TSampleStore>(form->Recording().Store());
 
     dialogs.fileAnswers = {PathOf("full.ktd")};
     Click(Button("btSaveTest"));
@@ -245,7 +246,7 @@ TEST_F(JournalWindowTest, ASaveWhoseDataSyncFailsIsAFailedSaveAndKeepsTheJournal
     EXPECT_TRUE(Button("btSaveTest")->isEnabled());
     EXPECT_FALSE(Button("btProtocol")->isEnabled());
     EXPECT_FALSE(QFile::exists(PathOf("synced.ktd")));
-    EXPECT_TRUE(JournalHolds(JournalIn(*folder), form->Store(), 3));
+    EXPECT_TRUE(JournalHolds(JournalIn(*folder), form->Recording().Store(), 3));
 
     dialogs.fileAnswers = {PathOf("synced.ktd")};
     Click(Button("btSaveTest"));
@@ -267,7 +268,7 @@ TEST_F(JournalWindowTest, ASecondCopyStartingWhileThisOneRecordsLeavesItsJournal
     }
     Feed(1000, 2);
     Click(Button("btStop"));
-    EXPECT_TRUE(JournalHolds(JournalIn(*folder), form->Store(), 5));
+    EXPECT_TRUE(JournalHolds(JournalIn(*folder), form->Recording().Store(), 5));
     EXPECT_TRUE(SetAsideIn(*folder).isEmpty());
 
     dialogs.fileAnswers = {PathOf("saved.ktd")};
@@ -293,7 +294,7 @@ TEST_F(JournalWindowTest, AJournalAnotherCopyRecordsIntoIsNeitherOfferedNorTouch
         Record(3);
         QCoreApplication::processEvents();
         Click(Button("btStop"));
-        ASSERT_EQ(form->Store().Count, 3);
+        ASSERT_EQ(form->Recording().Store().Count, 3);
     }
     ASSERT_EQ(dialogs.notices.size(), 1);
     EXPECT_TRUE(dialogs.notices.front().contains(QStringLiteral("ведёт другая копия программы")))
@@ -367,7 +368,7 @@ class RecoveryTest : public ::testing::Test, protected TControlFinder {
     }
     QString Journal() const { return JournalIn(*folder); }
     ::testing::AssertionResult StoreHoldsTheKilledSamples(int32_t samples) const {
-        const TSampleStore& store = form->Store();
+        const TSampleStore& store = form->Recording().Store();
         if (store.Count != samples) {
             return ::testing::AssertionFailure() << "count " << store.Count;
         }
@@ -451,7 +452,7 @@ TEST_F(RecoveryTest, NoSetsTheJournalAsideUntouchedAndLeavesTheWindowAsItStarted
     const QStringList setAside = SetAsideIn(*folder);
     ASSERT_EQ(setAside.size(), 1);
     EXPECT_EQ(ReadAll(QDir(DbCustomOf(*folder)).filePath(setAside.front())), journal);
-    EXPECT_EQ(form->Store().Count, 0);
+    EXPECT_EQ(form->Recording().Store().Count, 0);
     EXPECT_FALSE(Widget("pnInfo")->isVisible());
     EXPECT_FALSE(Button("btSaveTest")->isEnabled());
     EXPECT_TRUE(Button("btOpenTest")->isEnabled());
@@ -474,7 +475,7 @@ TEST_F(RecoveryTest, NothingToRecoverAsksNothing) {
         ASSERT_NO_FATAL_FAILURE(StartAndAnswer(true));
         EXPECT_TRUE(dialogs.questions.isEmpty());
         EXPECT_TRUE(FilesIn(DbCustomOf(*folder)).isEmpty()) << "a journal without a sample goes";
-        EXPECT_EQ(form->Store().Count, 0);
+        EXPECT_EQ(form->Recording().Store().Count, 0);
         form.reset();
     }
 }

@@ -150,10 +150,10 @@ TEST_F(WiringTest, EmptyAreaBecomesZeroAtStartAndGivesNoRmax) {
         Edit("edSQR")->setText(QString::fromLatin1(row.typed));
         Click(Button("btStart"));
         EXPECT_EQ(Edit("edSQR")->text(), QString::fromLatin1(row.shown));
-        EXPECT_EQ(form->Store().AreaMm2, row.area);
+        EXPECT_EQ(form->Recording().Store().AreaMm2, row.area);
         Feed(kFullScaleCode, 10);
-        EXPECT_DOUBLE_EQ(form->Measure().MaxForce, 100);
-        EXPECT_DOUBLE_EQ(form->Measure().Rmax, row.rmax);
+        EXPECT_DOUBLE_EQ(form->Recording().Measure().MaxForce, 100);
+        EXPECT_DOUBLE_EQ(form->Recording().Measure().Rmax, row.rmax);
         Click(Button("btStop"));
         Click(Button("btCancel"));
     }
@@ -174,8 +174,8 @@ TEST_F(WiringTest, OpenedTestShowsOnTheChartAndLeavesTheLiveValues) {
     EXPECT_DOUBLE_EQ(Chart().Series().MaxY(), 2.5);
     EXPECT_DOUBLE_EQ(Chart().LeftAxis().Maximum(), 3.0);
     EXPECT_DOUBLE_EQ(Chart().BottomAxis().Maximum(), 0.22);
-    EXPECT_EQ(form->Store().Count, 3);
-    EXPECT_DOUBLE_EQ(form->Measure().MaxForce, 100);
+    EXPECT_EQ(form->Recording().Store().Count, 3);
+    EXPECT_DOUBLE_EQ(form->Recording().Measure().MaxForce, 100);
     Tick();
     EXPECT_EQ((QStringList{Label("stFORCE")->text(), Label("stMaxForce")->text(),
                            Label("lbRmax")->text()}),

@@ -61,7 +61,7 @@ class FaultTest : public SimulatedUnitTest {
         ASSERT_EQ(dialogs.messages.size(), 1) << dialogs.messages.join('\n').toStdString();
         EXPECT_TRUE(dialogs.messages.front().startsWith(QStringLiteral("Журнал регистрации \"")))
             << dialogs.messages.front().toStdString();
-        EXPECT_GT(form->Store().Count, 2);
+        EXPECT_GT(form->Recording().Store().Count, 2);
         dialogs.messages.clear();
     }
 
@@ -78,18 +78,18 @@ class FaultTest : public SimulatedUnitTest {
 
 TEST_F(FaultTest, PulledCableStopsTheRegistrationAndEverySampleCanBeSaved) {
     StartWith(Args({"--profile", "steady", "--load", "20", "--silence-after", "3"}));
-    ASSERT_TRUE(WaitUntil([&] { return form->Measure().Watchdog != 0; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return form->Recording().Measure().Watchdog != 0; }, 3000));
     Button("btStart")->click();
 
     // The last frame is the moment the cable was pulled.
     QElapsedTimer clock;
     clock.start();
-    int32_t frames = form->Measure().FrameCount;
+    int32_t frames = form->Recording().Measure().FrameCount;
     qint64 lastFrameMs = 0;
     ASSERT_TRUE(WaitUntil(
         [&] {
-            if (form->Measure().FrameCount != frames) {
-                frames = form->Measure().FrameCount;
+            if (form->Recording().Measure().FrameCount != frames) {
+                frames = form->Recording().Measure().FrameCount;
                 lastFrameMs = clock.elapsed();
             }
             return Button("btStop")->isChecked();
@@ -103,20 +103,20 @@ TEST_F(FaultTest, PulledCableStopsTheRegistrationAndEverySampleCanBeSaved) {
     // timer tick clicks Stop.
     EXPECT_GE(stoppedAfterMs, 800);
     EXPECT_LT(stoppedAfterMs, 2000);
-    EXPECT_EQ(form->Measure().Watchdog, 0);
-    ASSERT_GT(form->Store().Count, 2);
+    EXPECT_EQ(form->Recording().Measure().Watchdog, 0);
+    ASSERT_GT(form->Recording().Store().Count, 2);
     EXPECT_TRUE(Button("btSaveTest")->isEnabled()) << "the samples can be saved";
 
-    const auto recorded = CopyOf(form->Store());
+    const auto recorded = CopyOf(form->Recording().Store());
     const QString path = folder->FilePath(QStringLiteral("pulled.ktd"));
     dialogs.fileAnswers = {path};
     Button("btSaveTest")->click();
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
     Button("btCancel")->click();
-    ASSERT_EQ(form->Store().Count, 0);
+    ASSERT_EQ(form->Recording().Store().Count, 0);
     dialogs.fileAnswers = {path};
     Button("btOpenTest")->click();
-    EXPECT_TRUE(SameSamples(*recorded, form->Store()));
+    EXPECT_TRUE(SameSamples(*recorded, form->Recording().Store()));
 }
 
 TEST_F(FaultTest, UnitThatSpeaksAgainBringsTheLinkBackWithoutReopeningThePort) {
@@ -124,32 +124,33 @@ TEST_F(FaultTest, UnitThatSpeaksAgainBringsTheLinkBackWithoutReopeningThePort) {
     StartWith(Args({"--profile", "steady", "--talk", "2", "--mute", "2.5"}));
     // Opening a port writes its panel: a re-open would overwrite this mark.
     const QString mark = QStringLiteral("opened once");
-    form->SetStatusPanel(0, mark);
-    ASSERT_TRUE(WaitUntil([&] { return form->Measure().Watchdog != 0; }, 3000));
-    ASSERT_TRUE(WaitUntil([&] { return form->Measure().Watchdog == 0; }, 5000)) << "the unit mutes";
+    Link().SetStatusPanel(0, mark);
+    ASSERT_TRUE(WaitUntil([&] { return form->Recording().Measure().Watchdog != 0; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return form->Recording().Measure().Watchdog == 0; }, 5000))
+        << "the unit mutes";
     EXPECT_TRUE(
-        WaitUntil([&] { return form->StatusPanelText(2) == measure::kLinkLostText; }, 2000));
-    const int32_t framesBefore = form->Measure().FrameCount;
+        WaitUntil([&] { return Link().StatusPanelText(2) == measure::kLinkLostText; }, 2000));
+    const int32_t framesBefore = form->Recording().Measure().FrameCount;
 
-    ASSERT_TRUE(WaitUntil([&] { return form->Measure().Watchdog != 0; }, 4000))
+    ASSERT_TRUE(WaitUntil([&] { return form->Recording().Measure().Watchdog != 0; }, 4000))
         << "the first frame after the silence re-arms the watchdog";
     EXPECT_TRUE(WaitUntil(
         [&] {
-            const QString panel = form->StatusPanelText(2);
+            const QString panel = Link().StatusPanelText(2);
             return panel.startsWith(QStringLiteral(" I/O count: ")) &&
                    panel.mid(12).toInt() > framesBefore;
         },
         1000))
-        << form->StatusPanelText(2).toStdString();
-    EXPECT_EQ(form->StatusPanelText(0), mark) << "the port was not re-opened";
+        << Link().StatusPanelText(2).toStdString();
+    EXPECT_EQ(Link().StatusPanelText(0), mark) << "the port was not re-opened";
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_EQ(dialogs.beeps, 0);
 }
 
 TEST_F(FaultTest, HungUpLineShowsTheLostLinkAndCostsNoBusyCpu) {
     StartWith(Args({"--profile", "steady", "--hangup-after", "3"}));
-    ASSERT_TRUE(WaitUntil([&] { return form->Measure().Watchdog != 0; }, 3000));
-    ASSERT_TRUE(WaitUntil([&] { return form->Measure().Watchdog == 0; }, 5000))
+    ASSERT_TRUE(WaitUntil([&] { return form->Recording().Measure().Watchdog != 0; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return form->Recording().Measure().Watchdog == 0; }, 5000))
         << "a hung-up line is a lost link";
 
     const double cpuBefore = ProcessCpuSeconds();
@@ -160,9 +161,9 @@ TEST_F(FaultTest, HungUpLineShowsTheLostLinkAndCostsNoBusyCpu) {
     std::printf("dead line: %.1f %% of one core (this process)\n", share * 100);
     // The receiver sleeps 50 ms per cycle; a loop spinning on the dead port would use a core.
     EXPECT_LT(share, 0.25);
-    EXPECT_EQ(form->Measure().Watchdog, 0);
-    EXPECT_FALSE(form->StatusPanelText(2).startsWith(QStringLiteral(" I/O count: ")));
-    EXPECT_EQ(form->StatusPanelText(0), QStringLiteral("Порт COM1 - ошибка"))
+    EXPECT_EQ(form->Recording().Measure().Watchdog, 0);
+    EXPECT_FALSE(Link().StatusPanelText(2).startsWith(QStringLiteral(" I/O count: ")));
+    EXPECT_EQ(Link().StatusPanelText(0), QStringLiteral("Порт COM1 - ошибка"))
         << "the dead port is let go and shown";
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_EQ(dialogs.beeps, 0);
@@ -177,26 +178,29 @@ TEST_F(FaultTest, PulledAdapterEndsTheRegistrationAndIsUsedAgainOncePluggedIn) {
         StartSimulator(Args({"--no-map", "--profile", "steady", "--hangup-after", "2"})));
     adapter.PlugIn(simulator.readLine().trimmed().toStdString());
     ASSERT_NO_FATAL_FAILURE(StartWindow());
-    ASSERT_TRUE(WaitUntil([&] { return form->Measure().Watchdog != 0; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return form->Recording().Measure().Watchdog != 0; }, 3000));
     Button("btStart")->click();
 
     ASSERT_TRUE(WaitUntil(
-        [&] { return form->StatusPanelText(0) == QStringLiteral("Порт COM1 - ошибка"); }, 5000))
+        [&] { return Link().StatusPanelText(0) == QStringLiteral("Порт COM1 - ошибка"); }, 5000))
         << "the adapter is pulled";
     adapter.Pull();
     EXPECT_TRUE(WaitUntil([&] { return Button("btStop")->isChecked(); }, 3000))
         << "the lost link ends the registration";
-    EXPECT_GT(form->Store().Count, 2);
+    EXPECT_GT(form->Recording().Store().Count, 2);
     EXPECT_TRUE(Button("btSaveTest")->isEnabled());
 
     // Plugged in again: the name points at another device node.
     ASSERT_NO_FATAL_FAILURE(StartSimulator(Args({"--no-map", "--profile", "steady"})));
     adapter.PlugIn(simulator.readLine().trimmed().toStdString());
     ASSERT_TRUE(WaitUntil(
-        [&] { return form->StatusPanelText(0) == QStringLiteral("Порт COM1 - ОК"); }, 4000));
-    const int32_t frames = form->Measure().FrameCount;
+        [&] { return Link().StatusPanelText(0) == QStringLiteral("Порт COM1 - ОК"); }, 4000));
+    const int32_t frames = form->Recording().Measure().FrameCount;
     EXPECT_TRUE(WaitUntil(
-        [&] { return form->Measure().Watchdog != 0 && form->Measure().FrameCount > frames + 5; },
+        [&] {
+            return form->Recording().Measure().Watchdog != 0 &&
+                   form->Recording().Measure().FrameCount > frames + 5;
+        },
         3000))
         << "frames are processed again";
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
@@ -209,10 +213,10 @@ TEST_F(FaultTest, GarbageStormAtFullRateKeepsForcesPhysicalAndLeavesLaterFramesR
     RunFor(1000);
     Button("btStart")->click();
     // About 3 s at the full rate; longer on a loaded machine.
-    const bool through = WaitUntil([&] { return form->Store().Count > 100; }, 20000);
+    const bool through = WaitUntil([&] { return form->Recording().Store().Count > 100; }, 20000);
     Button("btStop")->click();
 
-    const TSampleStore& store = form->Store();
+    const TSampleStore& store = form->Recording().Store();
     ASSERT_TRUE(through) << "frames get through the storm: " << store.Count << " samples";
     std::vector<int32_t> forces(store.ForceN.begin(), store.ForceN.begin() + store.Count);
     const int32_t highest = INI_FILE_DATA.FORCE_SCALE * 1250;  // code 65535 = 1.25 x scale
@@ -230,7 +234,7 @@ TEST_F(FaultTest, GarbageStormAtFullRateKeepsForcesPhysicalAndLeavesLaterFramesR
     ASSERT_NO_FATAL_FAILURE(
         StartSimulator(Args({"--profile", "steady", "--fast", "--load", "20"})));
     form->mnPort1Click();
-    ASSERT_EQ(form->StatusPanelText(0), QStringLiteral("Порт COM1 - ОК"));
+    ASSERT_EQ(Link().StatusPanelText(0), QStringLiteral("Порт COM1 - ОК"));
     RunFor(1000);  // the 10-frame mean fills with clean frames
     Button("btCancel")->click();
     Button("btStart")->click();
@@ -240,7 +244,7 @@ TEST_F(FaultTest, GarbageStormAtFullRateKeepsForcesPhysicalAndLeavesLaterFramesR
     for (int i = 0; i < store.Count; ++i) {
         ASSERT_EQ(store.ForceN[i], 20000) << "sample " << i;
     }
-    EXPECT_NEAR(form->Measure().Force, 20.0, 0.001);
+    EXPECT_NEAR(form->Recording().Measure().Force, 20.0, 0.001);
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
@@ -270,10 +274,11 @@ TEST_F(FaultTest, HandEditedIniFullOfJunkStartsTheWindowWithDefaults) {
         << INI_FILE_DATA.MACHINE.size() << " characters, SER_NUM " << INI_FILE_DATA.SER_NUM
         << ", FORCE_SCALE " << INI_FILE_DATA.FORCE_SCALE << ", FLIN10% " << INI_FILE_DATA.FLIN10;
     // The default scale turns the unit's 30 kN into 30 kN.
-    EXPECT_TRUE(WaitUntil([&] { return std::abs(form->Measure().Force - 30.0) < 0.01; }, 3000))
-        << form->Measure().Force;
+    EXPECT_TRUE(
+        WaitUntil([&] { return std::abs(form->Recording().Measure().Force - 30.0) < 0.01; }, 3000))
+        << form->Recording().Measure().Force;
     RunFor(1100);  // a whole second: panel 1 shows the machine and the scale
-    EXPECT_TRUE(form->StatusPanelText(1).contains(QStringLiteral("xxxx")));
+    EXPECT_TRUE(Link().StatusPanelText(1).contains(QStringLiteral("xxxx")));
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
@@ -336,7 +341,7 @@ TEST_F(FaultTest, WriteProtectedProgramFolderReportsEveryFailedWriteAndKeepsReco
     ASSERT_NO_FATAL_FAILURE(ExpectJournalStoppedOnce());
     ASSERT_NO_FATAL_FAILURE(
         ExpectSaveRefused(platform::ProgramDir() + QStringLiteral("DBCustom/protected.ktd")));
-    EXPECT_GT(form->Store().Count, 0);
+    EXPECT_GT(form->Recording().Store().Count, 0);
     EXPECT_EQ(ReadAll(IniPath()), iniBefore);
     EXPECT_EQ(
         QDir(folder->Path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),

@@ -23,18 +23,18 @@ TEST_F(FullRateTest, ChartIsRedrawnAtItsOwnPaceNotOncePerFrame) {
     // closes after the test, when this frame of the stack is gone.
     QSignalSpy replots(Chart().Plot(), &QCustomPlot::afterReplot);
     Button("btStart")->click();
-    const int32_t framesBefore = form->Measure().FrameCount;
+    const int32_t framesBefore = form->Recording().Measure().FrameCount;
     QElapsedTimer recording;
     recording.start();
     // About 2 s at the full rate; longer on a loaded machine.
-    const bool streamed =
-        WaitUntil([&] { return form->Measure().FrameCount - framesBefore > 500; }, 20000);
-    const int32_t frames = form->Measure().FrameCount - framesBefore;
+    const bool streamed = WaitUntil(
+        [&] { return form->Recording().Measure().FrameCount - framesBefore > 500; }, 20000);
+    const int32_t frames = form->Recording().Measure().FrameCount - framesBefore;
     const int redraws = static_cast<int>(replots.count());
     Button("btStop")->click();
 
     std::printf("full rate: %d frames, %d samples, %d chart redraws in %.1f s\n", frames,
-                form->Store().Count, redraws, recording.elapsed() * 0.001);
+                form->Recording().Store().Count, redraws, recording.elapsed() * 0.001);
     ASSERT_TRUE(streamed) << "the simulator streams at the full rate: " << frames << " frames";
     EXPECT_GT(redraws, 0) << "the chart follows the registration";
     EXPECT_LT(redraws * 4, frames) << "redraws are coalesced, not one per frame";

@@ -77,7 +77,7 @@ TEST_F(KilledRegistrationTest, EverySampleStoredBeforeTheKillComesBackIdentical)
 
     // Every printed sample was written before it was printed; one more may have been stored
     // and written when the kill came before its line.
-    const TSampleStore& store = form->Store();
+    const TSampleStore& store = form->Recording().Store();
     const auto count = static_cast<size_t>(store.Count);
     std::printf("killed after %zu printed samples, %zu recovered\n", printed.size(), count);
     ASSERT_GE(count, printed.size());

@@ -10,13 +10,13 @@ TEST_F(SimulatedUnitTest, RegistrationStoresOneSamplePerPeriodFollowingTheLoad) 
     StartWith({QStringLiteral("--profile"), QStringLiteral("press"), QStringLiteral("--load-rate"),
                QStringLiteral("10"), QStringLiteral("--peak"), QStringLiteral("120")});
     RunFor(1500);  // the 10-frame mean fills with rising codes before the registration
-    EXPECT_NE(form->Measure().Watchdog, 0) << "frames arrive";
+    EXPECT_NE(form->Recording().Measure().Watchdog, 0) << "frames arrive";
 
     Button("btStart")->click();
     RunFor(3000);
     Button("btStop")->click();
 
-    const TSampleStore& store = form->Store();
+    const TSampleStore& store = form->Recording().Store();
     EXPECT_GE(store.Count, 25);
     EXPECT_LE(store.Count, 35);
     EXPECT_TRUE(Button("btSaveTest")->isEnabled());
@@ -36,13 +36,13 @@ TEST_F(SimulatedUnitTest, SilenceOfTheUnitStopsTheRegistrationAndKeepsTheSamples
     RunFor(1000);
     Button("btStart")->click();
     RunFor(3500);  // the unit falls silent about 1.5 s into the registration
-    EXPECT_EQ(form->Measure().Watchdog, 0);
+    EXPECT_EQ(form->Recording().Measure().Watchdog, 0);
     EXPECT_TRUE(Button("btStop")->isChecked()) << "the lost link ends the registration";
-    EXPECT_GT(form->Store().Count, 2);
+    EXPECT_GT(form->Recording().Store().Count, 2);
     EXPECT_TRUE(Button("btSaveTest")->isEnabled()) << "the samples can be saved";
-    const int stored = form->Store().Count;
+    const int stored = form->Recording().Store().Count;
     RunFor(500);
-    EXPECT_EQ(form->Store().Count, stored);
+    EXPECT_EQ(form->Recording().Store().Count, stored);
 }
 
 }  // namespace

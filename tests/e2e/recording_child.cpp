@@ -9,7 +9,7 @@
 
 #include "app/application.h"
 #include "app/main.h"
-#include "measure/registration_panel.h"
+#include "measure/recording.h"
 #include "platform/program_dir.h"
 #include "support/fake_dialogs.h"
 
@@ -31,14 +31,15 @@ int main(int argc, char** argv) {
     form.findChild<QLineEdit*>(QStringLiteral("edTestName"))->setText(QStringLiteral("Убит-1"));
 
     // Connected after the window's own journal, so a sample is printed once it is written.
-    QObject::connect(form.findChild<TRegistrationPanel*>(), &TRegistrationPanel::SampleStored,
-                     [](int32_t forceN, int32_t timeMs) {
-                         std::printf("sample %d %d\n", forceN, timeMs);
-                         std::fflush(stdout);
-                     });
+    const TSampleStore& store = form.Recording().Store();
+    QObject::connect(&form.Recording(), &TRecording::SampleAppended, [&store] {
+        const int32_t last = store.Count - 1;
+        std::printf("sample %d %d\n", store.ForceN[last], store.TimeMs[last]);
+        std::fflush(stdout);
+    });
     QTimer waitForFrames;
     QObject::connect(&waitForFrames, &QTimer::timeout, [&] {
-        if (form.Measure().Watchdog != 0) {
+        if (form.Recording().Measure().Watchdog != 0) {
             waitForFrames.stop();
             form.findChild<QPushButton*>(QStringLiteral("btStart"))->click();
         }

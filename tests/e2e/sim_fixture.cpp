@@ -28,7 +28,7 @@ void SimulatedUnitTest::StartSimulator(const QStringList& simulatorOptions) {
 
 void SimulatedUnitTest::StartWindow() {
     form = std::make_unique<TMainForm>(dialogs);
-    ASSERT_EQ(form->StatusPanelText(0), QStringLiteral("Порт COM1 - ОК"));
+    ASSERT_EQ(Link().StatusPanelText(0), QStringLiteral("Порт COM1 - ОК"));
 }
 
 void SimulatedUnitTest::TearDown() {

@@ -9,6 +9,9 @@
 #include <memory>
 
 #include "app/main.h"
+#include "link/link_panel.h"
+#include "measure/recording.h"
+#include "measure/registration_panel.h"
 #include "support/controls.h"
 #include "support/cpu_time.h"
 #include "support/fake_dialogs.h"
@@ -31,6 +34,10 @@ class SimulatedUnitTest : public ::testing::Test, protected TControlFinder {
     void TearDown() override;
 
     const QObject& ControlsRoot() const override { return *form; }
+
+    // The status bar and the registration's timer, as the window composed them.
+    TLinkPanel& Link() const { return *form->findChild<TLinkPanel*>(); }
+    TRegistrationPanel& Registration() const { return *form->findChild<TRegistrationPanel*>(); }
 
     // Lets the window run (frames, timer) for the given time.
     static void RunFor(int milliseconds);

@@ -17,11 +17,11 @@ TEST_F(SoakTest, FullRateRegistrationFillsTheStoreStopsItselfAndSavesEverySample
     StartWith({QStringLiteral("--profile"), QStringLiteral("press"), QStringLiteral("--fast"),
                QStringLiteral("--load-rate"), QStringLiteral("0.5"), QStringLiteral("--peak"),
                QStringLiteral("100"), QStringLiteral("--seed"), QStringLiteral("1")});
-    ASSERT_TRUE(WaitUntil([&] { return form->Measure().Watchdog != 0; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return form->Recording().Measure().Watchdog != 0; }, 3000));
     RunFor(1000);
     const long startedKb = ResidentKb();
     const double cpuBefore = ProcessCpuSeconds();
-    const int32_t framesBefore = form->Measure().FrameCount;
+    const int32_t framesBefore = form->Recording().Measure().FrameCount;
     QElapsedTimer clock;
     clock.start();
 
@@ -32,17 +32,18 @@ TEST_F(SoakTest, FullRateRegistrationFillsTheStoreStopsItselfAndSavesEverySample
     ASSERT_TRUE(WaitUntil(
         [&] {
             if (clock.elapsed() >= 10000 * static_cast<qint64>(framesAt.size())) {
-                framesAt.push_back(form->Measure().FrameCount);
+                framesAt.push_back(form->Recording().Measure().FrameCount);
             }
             return Button("btStop")->isChecked();
         },
         300000));
     const double seconds = clock.elapsed() * 0.001;
     const double cpuShare = (ProcessCpuSeconds() - cpuBefore) / seconds;
-    const double framesPerSecond = (form->Measure().FrameCount - framesBefore) / seconds;
+    const double framesPerSecond =
+        (form->Recording().Measure().FrameCount - framesBefore) / seconds;
     const long fullKb = ResidentKb();
 
-    const TSampleStore& store = form->Store();
+    const TSampleStore& store = form->Recording().Store();
     ASSERT_EQ(store.Count, kStoreCapacity) << "the full store, not the lost link, stopped it";
     EXPECT_TRUE(Button("btSaveTest")->isEnabled());
     for (int i = 0; i < store.Count; ++i) {

@@ -30,7 +30,7 @@ class LinkPanelTest : public ::testing::Test {
                         "\r\nCOM2=" + QFile::encodeName(folder.FilePath("missing")) + "\r\n");
         KTCOM = new TKTCOM(window);
         client.setFixedSize(1039, 664);
-        panel = std::make_unique<TLinkPanel>(&client, dialogs, nullptr);
+        panel = std::make_unique<TLinkPanel>(&client, *KTCOM, dialogs, nullptr);
     }
     void TearDown() override {
         panel.reset();

@@ -1,5 +1,5 @@
-// The chart panel and the registration panel in a window of their own, with the records they
-// work on; what the registration asks of the rest of the window is captured.
+// The chart panel and the registration panel in a window of their own, with the test under way
+// they work on; what the registration asks of the rest of the window is captured.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,6 +15,7 @@
 
 #include "config/config.h"
 #include "measure/chart_panel.h"
+#include "measure/recording.h"
 #include "measure/registration_panel.h"
 #include "support/controls.h"
 #include "support/device_frames.h"
@@ -39,10 +40,10 @@ class MeasurePanelsTest : public ::testing::Test, protected TControlFinder {
         auto* group = new QGroupBox(&host);
         group->setGeometry(772, 118, 253, 183);
 
-        chart = new TChartPanel(frame, strip, &host);
+        chart = new TChartPanel(frame, strip, recording, &host);
         registration = new TRegistrationPanel(
             {.client = &host, .indicators = indicators, .controlGroup = group, .strip = strip},
-            store, measure, flags, *chart, [this] { return area; }, &host);
+            recording, INI_FILE_DATA, [this] { return area; }, &host);
         QObject::connect(registration, &TRegistrationPanel::ControlsChanged,
                          [this](const TControlStates& states) { changes.push_back(states); });
         QObject::connect(registration, &TRegistrationPanel::StatusPanelChanged,
@@ -85,9 +86,10 @@ class MeasurePanelsTest : public ::testing::Test, protected TControlFinder {
     }
 
     TScratchProgramFolder folder;
-    TSampleStore store;
-    TMeasureState measure;
-    TRegistrationFlags flags;
+    TRecording recording;
+    TSampleStore& store = recording.StoreToFill();
+    const TMeasureState& measure = recording.Measure();
+    const TRegistrationFlags& flags = recording.Flags();
     QString area = QStringLiteral("1000");
     std::vector<TControlStates> changes;
     std::array<QString, 4> panels;

@@ -132,16 +132,17 @@ TEST_F(RegistrationTest, FullStoreStopsTheRegistrationThroughStop) {
 // a full store before the Stop it causes, and whether a Cancel goes on recording.
 TEST_F(RegistrationTest, TheJournalHearsTheRegistrationsCourseInOrder) {
     std::vector<std::string> heard;
-    QObject::connect(registration, &TRegistrationPanel::RegistrationStarted,
+    QObject::connect(&recording, &TRecording::RegistrationStarted,
                      [&] { heard.push_back("start"); });
-    QObject::connect(registration, &TRegistrationPanel::SampleStored,
-                     [&](int32_t forceN, int32_t timeMs) {
-                         EXPECT_EQ(forceN, store.ForceN[store.Count - 1]);
-                         heard.push_back("sample " + std::to_string(timeMs));
-                     });
-    QObject::connect(registration, &TRegistrationPanel::RegistrationStopped,
+    QObject::connect(&recording, &TRecording::SampleAppended, [&](double timeS, double forceKn) {
+        const int32_t last = store.Count - 1;
+        EXPECT_DOUBLE_EQ(timeS, store.TimeMs[last] / 1000.0);
+        EXPECT_NEAR(forceKn * 1000, store.ForceN[last], 1);
+        heard.push_back("sample " + std::to_string(store.TimeMs[last]));
+    });
+    QObject::connect(&recording, &TRecording::RegistrationStopped,
                      [&] { heard.push_back("stop"); });
-    QObject::connect(registration, &TRegistrationPanel::DataCancelled, [&](bool registering) {
+    QObject::connect(&recording, &TRecording::DataCancelled, [&](bool registering) {
         heard.push_back(registering ? "cancel, recording on" : "cancel");
     });
     QObject::connect(registration, &TRegistrationPanel::TimerTicked,

@@ -15,8 +15,8 @@
 #include <memory>
 
 #include "measure/sample_store.h"
+#include "measure/specimen_data.h"
 #include "records/registration_journal.h"
-#include "records/specimen_data.h"
 #include "records_test_util.h"
 
 inline TSpecimenData JournalHeader() {

@@ -18,10 +18,12 @@
 
 #include "chart/chart.h"
 #include "config/config.h"
+#include "measure/recording.h"
 #include "platform/program_dir.h"
 #include "records/records_test_util.h"
 #include "records/test_file.h"
 #include "support/controls.h"
+#include "support/device_frames.h"
 #include "support/fake_dialogs.h"
 #include "support/program_folder.h"
 
@@ -38,9 +40,10 @@ class RecordsTest : public ::testing::Test, protected TControlFinder {
         group->setGeometry(772, 375, 253, 188);
         chart = new TChart(&host);
         chart->setGeometry(5, 15, 742, 567);
-        panel = new TRecordsPanel({.client = &host, .specimenGroup = group}, store, specimen, clock,
-                                  *chart, dialogs, &host);
-        QObject::connect(panel, &TRecordsPanel::SamplesLoaded, [this] { ++samplesLoaded; });
+        SetClock(QDateTime(QDate(2026, 3, 4), QTime(10, 0)));
+        panel = new TRecordsPanel({.client = &host, .specimenGroup = group}, recording,
+                                  INI_FILE_DATA, *chart, dialogs, &host);
+        QObject::connect(&recording, &TRecording::TestLoaded, [this] { ++samplesLoaded; });
         TControlStates created;  // as the window's creation leaves them
         created.Protocol = false;
         created.SaveTest = false;
@@ -51,6 +54,11 @@ class RecordsTest : public ::testing::Test, protected TControlFinder {
     const QObject& ControlsRoot() const override { return host; }
 
     QString PathOf(const char* name) const { return folder.FilePath(QString::fromUtf8(name)); }
+
+    // A save dates its test by the clock reading of the last measurement frame.
+    void SetClock(const QDateTime& now) {
+        recording.ProcessFrame(DeviceFrame(' ', 0), 100, false, now);
+    }
 
     // A test file as another session of the program would have saved it.
     void MakeTestFile(const QString& path, const TSampleStore& samples, const char* area = "100") {
@@ -89,9 +97,9 @@ class RecordsTest : public ::testing::Test, protected TControlFinder {
 
     TScratchProgramFolder folder;
     TFakeDialogs dialogs;
-    TSampleStore store;
-    TSpecimenData specimen;
-    QDateTime clock = QDateTime(QDate(2026, 3, 4), QTime(10, 0));
+    TRecording recording;
+    TSampleStore& store = recording.StoreToFill();
+    const TSpecimenData& specimen = recording.Specimen();
     QWidget host;
     TChart* chart = nullptr;
     TRecordsPanel* panel = nullptr;

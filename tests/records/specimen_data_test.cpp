@@ -1,4 +1,4 @@
-#include "records/specimen_data.h"
+#include "measure/specimen_data.h"
 
 #include <gtest/gtest.h>
 

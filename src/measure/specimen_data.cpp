@@ -1,15 +1,15 @@
-#include "records/specimen_data.h"
+#include "measure/specimen_data.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "platform/cp1251.h"
-#include "records/little_endian.h"
+#include "platform/little_endian.h"
 
 namespace {
 
-using records::GetLe;
-using records::PutLe;
+using platform::GetLe;
+using platform::PutLe;
 
 // Field offsets inside the 120-byte image.
 constexpr int kSignatureAt = 0;

@@ -1,9 +1,9 @@
-// Little-endian integers in the bytes of test files: the header's numbers and the sample records.
+// Little-endian integers in file images: the test file's header numbers and sample records.
 #pragma once
 
 #include <cstdint>
 
-namespace records {
+namespace platform {
 
 // Writes the low `size` bytes of `value`, lowest first.
 inline void PutLe(uint8_t* at, uint32_t value, int size) {
@@ -20,4 +20,4 @@ inline uint32_t GetLe(const uint8_t* at, int size) {
     return value;
 }
 
-}  // namespace records
+}  // namespace platform
