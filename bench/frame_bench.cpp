@@ -47,6 +47,22 @@ uint16_t NextCode(uint16_t code) {
     return static_cast<uint16_t>((code + 37) % 60000);
 }
 
+// A whole measurement frame in the channel's record, its force code rising frame by frame.
+struct TAssembledFrame {
+    TAssembledFrame() {
+        const auto wire = WireFrame(0);
+        std::copy(wire.begin(), wire.end(), record->Bytes.begin());
+        record->Length = kFrameSize;
+    }
+    void NextLoad() {
+        code = NextCode(code);
+        record->Bytes[frame::kHeaderSize] = static_cast<uint8_t>(code & 0xFF);
+        record->Bytes[frame::kHeaderSize + 1] = static_cast<uint8_t>(code >> 8);
+    }
+    std::unique_ptr<TDeviceFrame> record = std::make_unique<TDeviceFrame>();
+    uint16_t code = 0;
+};
+
 // Argument 1: the PC clock is read for every frame, as the main window does; 0: a fixed reading.
 void BM_AssembleAndProcess(benchmark::State& bench) {
     const bool readClock = bench.range(0) != 0;
@@ -75,19 +91,13 @@ BENCHMARK(BM_AssembleAndProcess)->Arg(0)->Arg(1);
 
 // The processing alone, with the clock read once outside the loop.
 void BM_ProcessOnly(benchmark::State& bench) {
-    auto frame = std::make_unique<TDeviceFrame>();
-    const auto wire = WireFrame(0);
-    std::copy(wire.begin(), wire.end(), frame->Bytes.begin());
-    frame->Length = kFrameSize;
+    TAssembledFrame frame;
     const QDateTime now = QDateTime::currentDateTime();
     TBareRecording rec;
-    uint16_t code = 0;
     for (auto _ : bench) {
-        code = NextCode(code);
-        frame->Bytes[frame::kHeaderSize] = static_cast<uint8_t>(code & 0xFF);
-        frame->Bytes[frame::kHeaderSize + 1] = static_cast<uint8_t>(code >> 8);
+        frame.NextLoad();
         benchmark::DoNotOptimize(
-            measure::ProcessFrame(*frame, 100, true, now, rec.state, *rec.store));
+            measure::ProcessFrame(*frame.record, 100, true, now, rec.state, *rec.store));
         rec.KeepRoom();
     }
     bench.SetItemsProcessed(bench.iterations());
@@ -95,23 +105,18 @@ void BM_ProcessOnly(benchmark::State& bench) {
 BENCHMARK(BM_ProcessOnly);
 
 // The same through the window's TRecording, whose stored samples a listener hears, as the chart
-// and the journal do.
+// and the journal do. At the period 100 ms every frame stores a sample, so every frame here
+// emits the signal: the window emitted one per stored sample before TRecording as well.
 void BM_ProcessThroughRecording(benchmark::State& bench) {
-    auto frame = std::make_unique<TDeviceFrame>();
-    const auto wire = WireFrame(0);
-    std::copy(wire.begin(), wire.end(), frame->Bytes.begin());
-    frame->Length = kFrameSize;
+    TAssembledFrame frame;
     const QDateTime now = QDateTime::currentDateTime();
     TRecording recording;
     recording.Start(100, 400);
     int64_t heard = 0;
     QObject::connect(&recording, &TRecording::SampleAppended, [&heard] { ++heard; });
-    uint16_t code = 0;
     for (auto _ : bench) {
-        code = NextCode(code);
-        frame->Bytes[frame::kHeaderSize] = static_cast<uint8_t>(code & 0xFF);
-        frame->Bytes[frame::kHeaderSize + 1] = static_cast<uint8_t>(code >> 8);
-        benchmark::DoNotOptimize(recording.ProcessFrame(*frame, 100, true, now));
+        frame.NextLoad();
+        benchmark::DoNotOptimize(recording.ProcessFrame(*frame.record, 100, true, now));
         if (recording.Store().Count == kStoreCapacity) {
             recording.StoreToFill().Count = 0;
         }
