@@ -1,6 +1,7 @@
 // Program entry: one copy per desktop, high priority, the main window and the message loop.
 #include <sys/socket.h>
 #include <unistd.h>
+#include <QFileInfo>
 #include <QFont>
 #include <QSocketNotifier>
 #include <csignal>
@@ -61,7 +62,14 @@ void MapClassicFonts() {
                               QStringLiteral("Liberation Serif"));
 }
 
+// The test file named on the command line, if any, as the folder it was started in names it.
+QString GivenTest() {
+    const QStringList arguments = QCoreApplication::arguments();
+    return arguments.size() > 1 ? QFileInfo(arguments.at(1)).absoluteFilePath() : QString();
+}
+
 int Run(TApplication& app, platform::SingleInstance& instance) {
+    const QString givenTest = GivenTest();
     if (RefuseSecondCopy(instance, app.Dialogs())) {
         return 0;
     }
@@ -78,6 +86,9 @@ int Run(TApplication& app, platform::SingleInstance& instance) {
     // A signal during the recovery question waits until it is answered, so the window never
     // closes under the open question.
     mainForm->RecoverRegistration();
+    if (!givenTest.isEmpty()) {
+        mainForm->OpenTest(givenTest);
+    }
     CloseOnTerminateSignal(*mainForm);
     app.exec();
     return 0;

@@ -40,6 +40,9 @@ class TMainForm : public QMainWindow, public TFrameSink {
     // Start-up, once the window is shown: a registration journal that a killed program or a
     // power loss left behind is offered once for recovery.
     void RecoverRegistration();
+    // Start-up too: a test file named on the command line (the archive's "open in the recorder")
+    // is opened as btOpenTest opens one.
+    void OpenTest(const QString& path);
 
     // Menu
     void mnPort1Click();

@@ -77,6 +77,10 @@ void TMainForm::RecoverRegistration() {
     journal_->RecoverRegistration();
 }
 
+void TMainForm::OpenTest(const QString& path) {
+    records_->OpenTest(path);
+}
+
 // Start, Stop and Cancel reach the records' buttons, the information panel and the menu.
 void TMainForm::ApplyControlStates(const TControlStates& states) {
     records_->Apply(states);

@@ -247,9 +247,22 @@ void TRecordsPanel::btOpenTestClick() {
     const TInProgramFolder folder;
     const QString path = dialogs_.OpenFileName(
         Window(), TestFileDialog(QStringLiteral("Открыть результаты испытания..."), false));
-    if (path.isEmpty()) {
+    if (!path.isEmpty()) {
+        Open(path);
+    }
+}
+
+void TRecordsPanel::OpenTest(const QString& path) {
+    if (!btOpenTest->isEnabled()) {
+        dialogs_.Message(Window(), QStringLiteral("Испытание \"%1\" не открыто: сначала сохраните "
+                                                  "или сбросьте испытание, которое на экране.")
+                                       .arg(QDir::toNativeSeparators(path)));
         return;
     }
+    Open(path);
+}
+
+void TRecordsPanel::Open(const QString& path) {
     const TOpenedTest opened = records::OpenTestFile(path, recording_.StoreToFill());
     if (!opened.ok) {
         dialogs_.Message(Window(), opened.error);

@@ -41,6 +41,9 @@ class TRecordsPanel : public QObject {
 
     void btSaveTestClick();
     void btOpenTestClick();
+    // Opens the test file at `path` as btOpenTest does, when btOpenTest could be pressed (no
+    // registration runs and no recovered test waits for its save); otherwise says why not.
+    void OpenTest(const QString& path);
     void btToExelClick();
     void btProtocolClick();
     bool edSQRKeyPress(QChar typed);  // true: the character passes
@@ -64,6 +67,7 @@ class TRecordsPanel : public QObject {
     // An opened test is shown in pnInfo; a recovered one also becomes saveable like a stopped
     // registration, with more than 2 samples (opening another test waits for Cancel).
     void ShowLoaded(bool recovered);
+    void Open(const QString& path);
     void PrintProtocol(QPrinter& printer);
     void SaveProtocolAsPdf();
     bool IsFileButtonKey(const QKeyEvent& key) const;

@@ -175,6 +175,29 @@ TEST_F(RecordsTest, CancelledSaveChangesNothing) {
 
 // ---- Opening ----
 
+// A test named on the command line opens as btOpenTest opens one, and never over a recovered
+// test that waits for its save.
+TEST_F(RecordsTest, AGivenTestOpensOnlyWhereOpeningIsOffered) {
+    MakeTestFile(PathOf("a.ktd"), threeSamples);
+    store = StoreOf({{0, 700}, {100, 800}, {200, 900}});
+    recording.Loaded(FillForSave(QDate(2026, 1, 2), QStringLiteral("R-1"), QString(), QString(),
+                                 QStringLiteral("50"), 3, 100),
+                     true);
+    panel->OpenTest(PathOf("a.ktd"));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages.front().contains(QStringLiteral("не открыто")));
+    EXPECT_EQ(specimen.TestNameString(), QStringLiteral("R-1"));
+    EXPECT_EQ(store.ForceN[2], 900) << "the recovered test stays";
+
+    TControlStates cancelled;
+    cancelled.OpenTest = true;
+    panel->Apply(cancelled);
+    panel->OpenTest(PathOf("a.ktd"));
+    EXPECT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(specimen.TestNameString(), QStringLiteral("Test-1"));
+    EXPECT_EQ(store.ForceN[1], 2500);
+}
+
 TEST_F(RecordsTest, OpenShowsTheTestInThePanelAndLeavesTheEntryBoxes) {
     MakeTestFile(PathOf("a.ktd"), threeSamples);
     Edit("edTestName")->setText(QStringLiteral("keep me"));
