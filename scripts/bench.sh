@@ -5,7 +5,8 @@
 # on speed. It ends with the screen's figures, one line each, each beside each of its floors
 # measured in the same run ("full render: 0.90 ms, floor 0.80 ms, ratio 1.12"; a floor other
 # than the first is named after the figure: "full render / floor each pixel once: ..."), and
-# the program's CPU beside its floor, for scripts to read.
+# the program's CPU beside its floor, for scripts to read. The series report's time is printed
+# beside the protocol's in the same form ("series report: 120 ms, protocol 60 ms, ratio 2.00").
 #
 # Usage: scripts/bench.sh [build-dir]              (default: build)
 # Environment: BENCH_REPETITIONS=5; the CPU measurement's spans: see bench/cpu_usage.sh.
@@ -14,7 +15,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build}
 reps=${BENCH_REPETITIONS:-5}
-benches=(frame_bench chart_bench open_bench protocol_bench journal_bench)
+benches=(frame_bench chart_bench open_bench protocol_bench journal_bench series_bench)
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
     generator=$(command -v ninja >/dev/null && echo Ninja || echo "Unix Makefiles")
@@ -77,6 +78,19 @@ medians "$out/journal_bench.txt" | awk '
         disk = time["BM_DiskSync/iterations:200/real_time"]
         printf "journal append: %.1f us per sample, sync %.3f ms on the UI thread", (paced - store) / 1e3, round / 1e6
         printf " (%.1f ms on disk, in the background)\n", disk / 1e6
+    }'
+
+# Wall-clock: the operator waits for the file, its sync to the disk included.
+echo "Series report of 12 full tests (read from their files, the page written as a PDF file)"
+echo "beside the protocol of one full test as a PDF file:"
+medians "$out/series_bench.txt" | awk '
+    { ns[$1] = $2 }
+    END {
+        if (("BM_SeriesReportPdf" in ns) && ("BM_ProtocolPdfOfOneTest" in ns)) {
+            printf "series report: %.0f ms, protocol %.0f ms, ratio %.2f\n",
+                   ns["BM_SeriesReportPdf"] / 1e6, ns["BM_ProtocolPdfOfOneTest"] / 1e6,
+                   ns["BM_SeriesReportPdf"] / ns["BM_ProtocolPdfOfOneTest"]
+        }
     }'
 
 echo

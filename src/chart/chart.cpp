@@ -21,6 +21,24 @@ QFont PixelFont(const QString& family, int pixels, bool bold) {
     return font;
 }
 
+// Curves are lines this many pixels wide (of the canvas, on paper).
+constexpr double kCurvePenWidth = 1.5;
+// The legend's column takes the width its names need and the plotting area the rest; in its
+// column the legend takes the height they need.
+constexpr double kLegendStretch = 0.001;
+
+// The row of the layout cell that holds `element` (0 when it holds none).
+int RowOf(const QCPLayoutGrid& layout, const QCPLayoutElement* element) {
+    for (int row = 0; row < layout.rowCount(); ++row) {
+        for (int column = 0; column < layout.columnCount(); ++column) {
+            if (layout.element(row, column) == element) {
+                return row;
+            }
+        }
+    }
+    return 0;
+}
+
 bool IsRange(double min, double max) {
     return std::isfinite(min) && std::isfinite(max) && min <= max;
 }
@@ -106,7 +124,11 @@ void TChart::SetUpLook() {
     plot_->setMouseTracking(true);  // the readout follows the pointer without a button held
     plot_->setLocale(QLocale::c());
     plot_->setBackground(Qt::white);
+    // The legend names the further curves only: the point series leaves it.
     plot_->legend->setVisible(false);
+    plot_->legend->clearItems();
+    plot_->legend->setFont(PixelFont("Arial", 11, false));
+    plot_->legend->setTextColor(Qt::black);
     // Background, grid and points share one picture, and the axes above them have their own:
     // new points are drawn onto the first. The overlay layer holds nothing here (the rubber
     // band is a widget of its own): no picture for it.
@@ -317,10 +339,67 @@ void TChart::ShowTitle(bool show) {
     Repaint();
 }
 
+void TChart::AddCurve(const QString& name, const QColor& colour, std::span<const double> xs,
+                      std::span<const double> ys) {
+    const size_t count = std::min(xs.size(), ys.size());
+    const QVector<double> keys(xs.begin(), xs.begin() + qsizetype(count));
+    const QVector<double> values(ys.begin(), ys.begin() + qsizetype(count));
+    QCPGraph* curve = plot_->addGraph(plot_->xAxis, plot_->yAxis);
+    curve->setName(name);
+    curve->setPen(QPen(colour, kCurvePenWidth));
+    // The graph keeps its points in the order of time; it is told when they already are.
+    curve->setData(keys, values, std::is_sorted(keys.begin(), keys.end()));
+    Repaint();
+}
+
+int TChart::CurveCount() const {
+    return plot_->graphCount();
+}
+
+void TChart::ClearCurves() {
+    plot_->clearGraphs();
+    Repaint();
+}
+
+void TChart::ShowLegend(bool show) {
+    if (show == LegendShown()) {
+        return;
+    }
+    QCPLegend* legend = plot_->legend;
+    QCPLayoutGrid* layout = plot_->plotLayout();
+    if (show) {
+        // A column of its own right of the plotting area: the legend at its top, its height as
+        // its names need, and room below.
+        plot_->axisRect()->insetLayout()->take(legend);
+        legendColumn_ = new QCPLayoutGrid;
+        layout->addElement(RowOf(*layout, plot_->axisRect()), 1, legendColumn_);
+        layout->setColumnStretchFactor(1, kLegendStretch);
+        legendColumn_->addElement(0, 0, legend);
+        legendColumn_->addElement(1, 0, new QCPLayoutElement(plot_));
+        legendColumn_->setRowStretchFactor(0, kLegendStretch);
+    } else {
+        legendColumn_->take(legend);
+        layout->remove(std::exchange(legendColumn_, nullptr));
+        layout->simplify();
+        plot_->axisRect()->insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignRight);
+    }
+    legend->setVisible(show);
+    Repaint();
+}
+
+bool TChart::LegendShown() const {
+    return plot_->legend->visible();
+}
+
 void TChart::RenderTo(QPainter& painter, const QRectF& target, double enlargement) {
+    RenderTo(painter, target,
+             QSize(qRound(plot_->width() * enlargement), qRound(plot_->height() * enlargement)));
+}
+
+void TChart::RenderTo(QPainter& painter, const QRectF& target, QSize canvas) {
     FinishZoom();
-    const int width = qRound(plot_->width() * enlargement);
-    const int height = qRound(plot_->height() * enlargement);
+    const int width = canvas.width();
+    const int height = canvas.height();
     if (!painter.isActive() || width <= 0 || height <= 0 || target.isEmpty()) {
         return;
     }
@@ -328,8 +407,8 @@ void TChart::RenderTo(QPainter& painter, const QRectF& target, double enlargemen
     painter.translate(target.topLeft());
     painter.scale(target.width() / width, target.height() / height);
     {
-        TLentCanvas canvas(painter, QSize(width, height));
-        QCPPainter canvasPainter(&canvas);
+        TLentCanvas canvasDevice(painter, QSize(width, height));
+        QCPPainter canvasPainter(&canvasDevice);
         canvasPainter.setMode(QCPPainter::pmVectorized);
         plot_->toPainter(&canvasPainter, width, height);
     }

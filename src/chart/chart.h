@@ -1,5 +1,6 @@
 // The load chart: one point series against a time axis (bottom) and a load axis (left), with
 // zoom by percent, the rectangle-zoom gesture, title lines and printing, on top of QCustomPlot.
+// Further named curves with a legend serve pages that compare several tests.
 //
 // The rectangle zoom: the left button pressed in the plotting area and released more than
 // kMinDragPixels away both horizontally and vertically. Right and down zooms the axes to the
@@ -10,13 +11,17 @@
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QPoint>
+#include <QSize>
 #include <QStringList>
 #include <QTimer>
+#include <span>
 
 #include "chart/chart_axis.h"
 #include "chart/chart_series.h"
 
+class QCPLayoutGrid;
 class QCPTextElement;
+class QColor;
 class QCustomPlot;
 class QMouseEvent;
 class QPainter;
@@ -70,9 +75,26 @@ class TChart : public QFrame {
     void ShowTitle(bool show);
     bool TitleShown() const { return title_ != nullptr; }
 
+    // Curves beside the point series: each a line in its own colour through the points
+    // (xs[i], ys[i]) (seconds, kN), named in the legend. Of two spans of different lengths the
+    // longer one's tail is ignored. Many points cost little: a curve is drawn through the
+    // lowest and highest point of each pixel column, which looks the same.
+    void AddCurve(const QString& name, const QColor& colour, std::span<const double> xs,
+                  std::span<const double> ys);
+    int CurveCount() const;
+    void ClearCurves();
+    // The legend, right of the plotting area, names the curves (never the point series).
+    void ShowLegend(bool show);
+    bool LegendShown() const;
+
     // Draws the chart, as laid out on a canvas `enlargement` times its size on the screen,
     // scaled to fill `target` (proportions not kept), as vector drawing (QPrinter, QImage...).
+    // It is the painter's last drawing: the painter is lent to the canvas, and Qt leaves it
+    // naming that canvas, gone by then, as its device (setFont would reach it).
     void RenderTo(QPainter& painter, const QRectF& target, double enlargement);
+    // The same laid out on a canvas of the given size, whatever the size on the screen (a chart
+    // made only to be drawn on a page).
+    void RenderTo(QPainter& painter, const QRectF& target, QSize canvas);
 
     // The plotting surface: mouse positions (MouseMoved, PixelToValue) are in its pixels.
     QCustomPlot* Plot() const;
@@ -126,4 +148,5 @@ class TChart : public QFrame {
 
     QStringList titleLines_;
     QCPTextElement* title_ = nullptr;
+    QCPLayoutGrid* legendColumn_ = nullptr;  // while the legend is shown; owned by the plot
 };
