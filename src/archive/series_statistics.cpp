@@ -66,7 +66,7 @@ double ForceKn(const TSeriesSpecimen& specimen) {
 }
 
 bool Counts(const TSeriesSpecimen& specimen) {
-    return !specimen.excluded && specimen.file == TFileState::kIntact &&
+    return !specimen.excluded && specimen.file == TSpecimenFile::kIntact &&
            StrengthOf(specimen).has_value();
 }
 

@@ -13,7 +13,7 @@
 
 namespace archive {
 
-enum class TFileState {
+enum class TSpecimenFile {
     kIntact,   // the test file is the one archived
     kChanged,  // its bytes differ from the archived ones
     kMissing,  // it is gone
@@ -28,7 +28,7 @@ struct TSeriesSpecimen {
     int32_t fmaxN = 0;  // the largest stored force, in whole newtons as in the file
     bool excluded = false;
     QString reason;  // the operator's, when excluded
-    TFileState file = TFileState::kIntact;
+    TSpecimenFile file = TSpecimenFile::kIntact;
 };
 
 struct TSeriesRule {

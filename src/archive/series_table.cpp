@@ -66,7 +66,7 @@ double DrawSpecimenTable(TPageText& page, const QRectF& area, const TSeriesRepor
         std::count(result.inSeriesStrength.begin(), result.inSeriesStrength.end(), true) > 0;
     const bool fileTrouble =
         std::any_of(specimens.begin(), specimens.end(),
-                    [](const TSeriesSpecimen& s) { return s.file != TFileState::kIntact; });
+                    [](const TSeriesSpecimen& s) { return s.file != TSpecimenFile::kIntact; });
     const double lines = double(specimens.size()) + 2 + best + fileTrouble;  // header: two
     const double row = std::min(page.Mm(kRowMm), area.height() / lines);
     const double pad = page.Mm(kPadMm);

@@ -46,9 +46,9 @@ QString StandingText(const TSeriesSpecimen& specimen) {
                     ? QStringLiteral("исключён")
                     : QStringLiteral("исключён: ") + specimen.reason.simplified());
     }
-    if (specimen.file == TFileState::kMissing) {
+    if (specimen.file == TSpecimenFile::kMissing) {
         why << QStringLiteral("файл не найден");
-    } else if (specimen.file == TFileState::kChanged) {
+    } else if (specimen.file == TSpecimenFile::kChanged) {
         why << QStringLiteral("файл изменён после архивации");
     }
     if (!StrengthOf(specimen)) {

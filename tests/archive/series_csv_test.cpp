@@ -10,9 +10,9 @@
 
 namespace {
 
-using archive::TFileState;
 using archive::TSeriesRule;
 using archive::TSeriesSpecimen;
+using archive::TSpecimenFile;
 
 TSeriesSpecimen Cube(const char* name, const char* marking, const char* date, int32_t fmaxN) {
     TSeriesSpecimen cube;
@@ -33,7 +33,7 @@ std::vector<TSeriesSpecimen> FourCubes() {
         Cube("=Куб-3", "М-3", "12.12.2011", 607500), Cube("Куб-4", "", "13.12.2011", 540000)};
     cubes[1].excluded = true;
     cubes[1].reason = QStringLiteral("скол; \"грань\"");
-    cubes[2].file = TFileState::kMissing;
+    cubes[2].file = TSpecimenFile::kMissing;
     return cubes;
 }
 

@@ -17,11 +17,11 @@
 
 namespace {
 
-using archive::TFileState;
 using archive::TSeriesCurve;
 using archive::TSeriesReport;
 using archive::TSeriesRule;
 using archive::TSeriesSpecimen;
+using archive::TSpecimenFile;
 
 QByteArray PdfTool(const char* tool, const QStringList& arguments) {
     QProcess process;
@@ -77,7 +77,7 @@ class SeriesPageTest : public ::testing::Test {
         }
         report.specimens[2].excluded = true;
         report.specimens[2].reason = QStringLiteral("сколот край");
-        report.specimens[4].file = TFileState::kMissing;
+        report.specimens[4].file = TSpecimenFile::kMissing;
         return report;
     }
 
@@ -165,7 +165,7 @@ TEST_F(SeriesPageTest, OneLandscapePageWithTheHeadingTableFiguresAndCountedCurve
 
 TEST_F(SeriesPageTest, AChangedFileIsSaidAndLeftOutOfTheFigures) {
     TSeriesReport report = FiveCubes();
-    report.specimens[4].file = TFileState::kChanged;
+    report.specimens[4].file = TSpecimenFile::kChanged;
     report.specimens[2].excluded = false;
     report.rule = {TSeriesRule::TKind::kBest, 5};
     const QString text = Text(Write(report, "changed.pdf"));

@@ -10,9 +10,9 @@
 
 namespace {
 
-using archive::TFileState;
 using archive::TSeriesRule;
 using archive::TSeriesSpecimen;
+using archive::TSpecimenFile;
 
 TSeriesSpecimen Specimen(int32_t fmaxN, const char* area = "100") {
     TSeriesSpecimen specimen;
@@ -29,7 +29,7 @@ TSeriesSpecimen Excluded(int32_t fmaxN, const char* reason) {
     return specimen;
 }
 
-TSeriesSpecimen WithFile(int32_t fmaxN, TFileState state) {
+TSeriesSpecimen WithFile(int32_t fmaxN, TSpecimenFile state) {
     TSeriesSpecimen specimen = Specimen(fmaxN);
     specimen.file = state;
     return specimen;
@@ -185,8 +185,8 @@ TEST(SeriesStatisticsTest, StrengthFiguresMatchTheHandWorkedValues) {
          25,
          {true, true, true}},
         {"a missing and a changed file count in nothing",
-         {Specimen(2400), WithFile(9000, TFileState::kMissing), WithFile(100, TFileState::kChanged),
-          Specimen(2600)},
+         {Specimen(2400), WithFile(9000, TSpecimenFile::kMissing),
+          WithFile(100, TSpecimenFile::kChanged), Specimen(2600)},
          kAll,
          2,
          25,
@@ -284,7 +284,7 @@ TEST(SeriesStatisticsTest, ARuleThatCannotBeMetSaysWhyAndKeepsTheFigures) {
 
 TEST(SeriesStatisticsTest, SpecimenTextsSayWhyOneCountsInNothing) {
     TSeriesSpecimen both = Excluded(2500, "  сколот\nкрай ");
-    both.file = TFileState::kMissing;
+    both.file = TSpecimenFile::kMissing;
     const struct {
         const char* what;
         TSeriesSpecimen specimen;
@@ -296,9 +296,9 @@ TEST(SeriesStatisticsTest, SpecimenTextsSayWhyOneCountsInNothing) {
          QStringLiteral("исключён: сколот край"), QStringLiteral("25.000")},
         {"excluded without one", Excluded(2500, " "), QStringLiteral("исключён"),
          QStringLiteral("25.000")},
-        {"missing file", WithFile(2500, TFileState::kMissing),
+        {"missing file", WithFile(2500, TSpecimenFile::kMissing),
          QStringLiteral("не учтён: файл не найден"), QStringLiteral("25.000")},
-        {"changed file", WithFile(2500, TFileState::kChanged),
+        {"changed file", WithFile(2500, TSpecimenFile::kChanged),
          QStringLiteral("не учтён: файл изменён после архивации"), QStringLiteral("25.000")},
         {"excluded and missing", both, QStringLiteral("исключён: сколот край; файл не найден"),
          QStringLiteral("25.000")},
