@@ -1,16 +1,17 @@
-# Installation: the program's folder (the recorder, the simulator, the help collection), which
+# Installation: the program's folder (the recorder, the archive's program, the simulator, the
+# help collection), which
 # only root writes, so that no operator can replace what another one runs; the state folder
 # (VE17_STATE_FOLDER, src/platform) with VE17.ini and DBCustom, which the operators of a press PC
 # share; and the desktop's menu entry, icons and software-centre data.
 include(GNUInstallDirs)
 
 set(VE17_PROGRAM_FOLDER /opt/ve17 CACHE PATH
-  "The program's folder: ve17, ve17-sim and the help collection")
+  "The program's folder: ve17, ve17-archive, ve17-sim and the help collection")
 set(VE17_DESKTOP_ID org.example.ve17)
 # The program's own files in its folder: the package tells them from what others left there.
-set(VE17_PROGRAM_FILES ve17 ve17-sim)
+set(VE17_PROGRAM_FILES ve17 ve17-archive ve17-sim)
 
-install(TARGETS ve17 ve17-sim RUNTIME DESTINATION ${VE17_PROGRAM_FOLDER})
+install(TARGETS ve17 ve17-archive ve17-sim RUNTIME DESTINATION ${VE17_PROGRAM_FOLDER})
 if(TARGET ve17_help)
   install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/ve17.qhc ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/ve17.qch
     DESTINATION ${VE17_PROGRAM_FOLDER})

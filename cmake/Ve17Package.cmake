@@ -53,12 +53,14 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so the libraries' dependencies cannot name them: the fonts the windows are
-# laid out in, Qt's Russian texts for its own dialogs and buttons, and adduser for the maintainer
+# laid out in, Qt's Russian texts for its own dialogs and buttons, the SQLite driver of the
+# archive's embedded database (libqt6sql6 only recommends it), and adduser for the maintainer
 # scripts. (The X11 platform plugin comes with libqt6gui6 in Debian 12.)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, adduser, qt6-translations-l10n")
-# The help viewer and the SQLite driver it reads the help collection with (libqt6sql6 only
-# recommends it), what opens the maker's web site, and the X cursors Qt loads when present.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "assistant-qt6, libqt6sql6-sqlite, xdg-utils, libxcursor1")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+  "fonts-liberation, adduser, qt6-translations-l10n, libqt6sql6-sqlite")
+# The help viewer, the PostgreSQL driver for a lab's archive server, what opens the maker's web
+# site, and the X cursors Qt loads when present.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "assistant-qt6, libqt6sql6-psql, xdg-utils, libxcursor1")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/packaging/preinst
   ${PROJECT_BINARY_DIR}/packaging/postinst ${PROJECT_BINARY_DIR}/packaging/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs every Debian package the build, the tests, the benchmarks, the demo and the package
-# checks need.
+# checks need (the archive's tests start a PostgreSQL server of their own).
 # Safe to run again: packages already present are skipped without touching apt.
 set -euo pipefail
 
@@ -10,6 +10,7 @@ packages=(
   qt6-documentation-tools assistant-qt6 qt6-qpa-plugins qt6-translations-l10n
   libqcustomplot-dev libqcustomplot2.1-qt6
   libjpeg62-turbo-dev
+  libqt6sql6-sqlite libqt6sql6-psql postgresql
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev clang-format
   fonts-liberation xvfb x11-apps xdotool imagemagick xauth poppler-utils

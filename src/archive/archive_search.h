@@ -1,0 +1,17 @@
+// The text filter of the archive: one lower-case text per entry made of the fields it searches,
+// and the LIKE pattern that finds a typed text in it, the same on every database engine.
+#pragma once
+
+#include <QString>
+
+namespace archive {
+
+// The test name, marking, type, press and operator, in lower case, apart by a separator that
+// no typed text holds, so that a match never spans two fields.
+QString SearchText(const QString& testName, const QString& marking, const QString& sampleType,
+                   const QString& machine, const QString& operatorName);
+
+// "%text%" in lower case, with "%", "_" and "\" escaped by "\" (the statement's ESCAPE).
+QString ContainsPattern(const QString& text);
+
+}  // namespace archive

@@ -1,0 +1,19 @@
+// The commands of ve17-archive; each returns the program's exit status.
+#pragma once
+
+#include <QStringList>
+#include <memory>
+
+#include "archive/archive.h"
+#include "archive/cli_arguments.h"
+
+namespace archive {
+
+// Runs the command the arguments (after the program's name) call for.
+int RunCommandLine(const QStringList& arguments);
+
+int RunImport(TArchive& archive, const TCommandLine& line);
+int RunList(TArchive& archive, const TCommandLine& line);
+int RunVerify(TArchive& archive, const TCommandLine& line);
+
+}  // namespace archive

@@ -1,0 +1,148 @@
+#include "archive/test_file_entry.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <cstring>
+
+#include "platform/regular_file.h"
+#include "records/info_texts.h"
+#include "records/test_file.h"
+
+namespace archive {
+namespace {
+
+TTestFileEntry Refused(const QString& reason) {
+    TTestFileEntry result;
+    result.reason = reason;
+    return result;
+}
+
+bool HasSignature(const TSpecimenData& header) {
+    return std::memcmp(header.Signature.data(), TSpecimenData::kSignature,
+                       std::strlen(TSpecimenData::kSignature) + 1) == 0;
+}
+
+// What is wrong with the file's layout, or nothing: the signature, then exactly the announced
+// number of whole records.
+QString LayoutFault(const QByteArray& bytes, qint64 size) {
+    if (size > kLargestTestFile) {
+        return QStringLiteral("файл длиннее самого длинного испытания (%1 байт)")
+            .arg(kLargestTestFile);
+    }
+    if (size < TSpecimenData::kImageSize) {
+        return QStringLiteral("файл короче заголовка испытания (120 байт)");
+    }
+    const TSpecimenData header =
+        TSpecimenData::FromBytes(reinterpret_cast<const uint8_t*>(bytes.constData()));
+    if (!HasSignature(header)) {
+        return QStringLiteral("это не файл испытания: нет подписи «K-Tor. file v.3»");
+    }
+    if (header.SampleCount < 0 || header.SampleCount > kStoreCapacity) {
+        return QStringLiteral("в заголовке неверное число отсчётов (%1)").arg(header.SampleCount);
+    }
+    const qint64 expected =
+        TSpecimenData::kImageSize + static_cast<qint64>(records::kRecordSize) * header.SampleCount;
+    if (size != expected || bytes.size() != size) {
+        return QStringLiteral(
+                   "файл повреждён: его длина %1, а по числу отсчётов в заголовке (%2) "
+                   "должна быть %3 байт")
+            .arg(size)
+            .arg(header.SampleCount)
+            .arg(expected);
+    }
+    return {};
+}
+
+// The period when every time is its sample's number times one step, as a registration stores
+// them.
+std::optional<int> StepOfTimes(const TSampleStore& store) {
+    if (store.Count < 2 || store.TimeMs[1] <= 0) {
+        return std::nullopt;
+    }
+    const int32_t step = store.TimeMs[1];
+    for (int32_t i = 0; i < store.Count; ++i) {
+        if (store.TimeMs[i] != static_cast<int64_t>(i) * step) {
+            return std::nullopt;
+        }
+    }
+    return step;
+}
+
+void FillResults(const TOpenedTest& opened, TArchiveEntry& entry) {
+    const TSpecimenData& header = opened.header;
+    entry.testDate = header.DateString();
+    entry.testName = header.TestNameString();
+    entry.marking = header.MarkingString();
+    entry.sampleType = header.SampleTypeString();
+    entry.areaText = header.AreaString();
+    entry.forceScale = header.ForceScale;
+    entry.sampleCount = opened.loaded;
+    entry.fmaxN = opened.fmaxN;
+    entry.fmaxKn = opened.fmaxN * 0.001;
+    entry.fmaxText = opened.info.Fmax;
+    entry.rmaxText = opened.info.Rmax;
+    double area = 0;
+    if (records::ParseArea(entry.areaText, &area)) {
+        entry.areaMm2 = area;
+        if (area > 0) {
+            entry.rmax = opened.fmaxN / area;
+        }
+    }
+}
+
+}  // namespace
+
+QString Sha256Hex(const QByteArray& bytes) {
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
+TTestFileEntry EntryFromBytes(const QString& path, const QByteArray& bytes, qint64 size,
+                              TSampleStore& scratch) {
+    if (const QString fault = LayoutFault(bytes, size); !fault.isEmpty()) {
+        return Refused(fault);
+    }
+    QBuffer in;
+    in.setData(bytes);
+    in.open(QIODevice::ReadOnly);
+    const TOpenedTest opened = records::ReadTest(in, path, scratch);
+    if (!opened.ok) {
+        return Refused(opened.error);
+    }
+    TTestFileEntry result;
+    result.ok = true;
+    result.entry.filePath = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    result.entry.fileSize = size;
+    result.entry.sha256 = Sha256Hex(bytes);
+    result.entry.periodMs = StepOfTimes(scratch);
+    FillResults(opened, result.entry);
+    return result;
+}
+
+TTestFileEntry EntryFromTestFile(const QString& path, TSampleStore& scratch) {
+    int error = 0;
+    const platform::TUniqueFd fd = platform::OpenRegularFile(path, O_RDONLY, error);
+    struct stat info = {};
+    if (fd.IsValid() && ::fstat(fd.Get(), &info) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        return Refused(platform::FileErrorText(error));
+    }
+    // One byte past the longest test shows a longer file for what it is without reading it all.
+    const platform::TFileRead read = platform::ReadOpenFile(fd.Get(), kLargestTestFile + 1);
+    if (read.error != 0) {
+        return Refused(platform::FileErrorText(read.error));
+    }
+    TTestFileEntry result = EntryFromBytes(path, read.bytes, read.size, scratch);
+    result.modified = QDateTime::fromMSecsSinceEpoch(
+        info.st_mtim.tv_sec * 1000LL + info.st_mtim.tv_nsec / 1000000, Qt::UTC);
+    result.owner = info.st_uid;
+    return result;
+}
+
+}  // namespace archive
