@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
 
 #include "link/frame_sink.h"
 #include "measure/control_states.h"
@@ -16,6 +17,9 @@ class TChartPanel;
 class THelpViewer;
 class TLinkPanel;
 class TRecordsPanel;
+namespace archive {
+class TArchiveRecorder;
+}
 class TRecording;
 class TRegistrationPanel;
 class TUserDialogs;
@@ -68,6 +72,8 @@ class TMainForm : public QMainWindow, public TFrameSink {
     void SetTabOrder();
     void ConnectMenu();
     void ApplyControlStates(const TControlStates& states);
+    void ConnectArchive();
+    void TellOfArchive(const QString& text);
     void FormClose();
 
     TUserDialogs& dialogs_;
@@ -87,6 +93,10 @@ class TMainForm : public QMainWindow, public TFrameSink {
     THelpViewer* helpViewer_ = nullptr;
     // Every stored sample of the running registration, in DBCustom, until its test is saved.
     records::TRecordingJournal* journal_ = nullptr;
+    // Every saved test is entered in the archive; what the operator is to hear of it while a
+    // registration runs waits for its Stop.
+    archive::TArchiveRecorder* archive_ = nullptr;
+    QStringList archiveNotices_;
 
     QMenu* N1 = nullptr;
     QMenu* N2 = nullptr;

@@ -55,6 +55,7 @@ TMainForm::TMainForm(TUserDialogs& dialogs) : dialogs_(dialogs) {
         [this](const QDate& date) { return records_->EnteredHeader(date, 0); }, dialogs_, this);
     connect(registrationPanel_, &TRegistrationPanel::TimerTicked, journal_,
             &records::TRecordingJournal::Sync);
+    ConnectArchive();
 }
 
 TMainForm::~TMainForm() {
