@@ -135,6 +135,10 @@ bool TArchive::Fail(const QString& error) {
 }
 
 bool TArchive::Insert(const std::vector<TArchiveEntry>& entries, int* added) {
+    return InTransaction([&] { return InsertAll(entries, added); });
+}
+
+bool TArchive::InTransaction(const std::function<bool()>& work) {
     QSqlQuery q(connection_->Database());
     // A writer takes the lock at once, rather than when it first writes: two SQLite writers
     // then wait for each other instead of one of them failing.
@@ -143,7 +147,7 @@ bool TArchive::Insert(const std::vector<TArchiveEntry>& entries, int* added) {
     if (!q.exec(begin)) {
         return Fail(q.lastError().text());
     }
-    if (!InsertAll(entries, added)) {
+    if (!work()) {
         const QString error = error_;
         q.exec(QStringLiteral("ROLLBACK"));
         return Fail(error);
@@ -246,6 +250,40 @@ std::optional<QStringList> TArchive::Machines() {
         machines << q.value(0).toString();
     }
     return machines;
+}
+
+bool TArchive::FindEntries(const std::vector<qint64>& ids, std::vector<TArchiveEntry>* entries) {
+    QSqlQuery q(connection_->Database());
+    const QString sql = QStringLiteral("SELECT %1 FROM archive_tests WHERE id = ?")
+                            .arg(QLatin1String(kEntryColumns));
+    entries->clear();
+    for (const qint64 id : ids) {
+        if (!Run(q, {sql, {id}})) {
+            return Fail(q.lastError().text());
+        }
+        if (!q.next()) {
+            return Fail(QStringLiteral("в архиве нет испытания № %1").arg(id));
+        }
+        entries->push_back(EntryOf(q));
+    }
+    return true;
+}
+
+bool TArchive::FindEntryOfFile(const QString& path, const QString& hostName,
+                               std::optional<TArchiveEntry>* entry) {
+    QSqlQuery q(connection_->Database());
+    const QString sql = QStringLiteral(
+                            "SELECT %1 FROM archive_tests WHERE file_path = ? AND host_name = ? "
+                            "ORDER BY saved_at DESC, id DESC")
+                            .arg(QLatin1String(kEntryColumns));
+    if (!Run(q, {sql, {path, hostName}})) {
+        return Fail(q.lastError().text());
+    }
+    entry->reset();
+    if (q.next()) {
+        *entry = EntryOf(q);
+    }
+    return true;
 }
 
 bool TArchive::DeferDiskSyncs() {

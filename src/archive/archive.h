@@ -3,8 +3,10 @@
 // entry, whoever writes it and however often), and come out filtered, sorted and counted.
 #pragma once
 
+#include <QDateTime>
 #include <QSet>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -23,6 +25,29 @@ struct TStoredFile {
     qint64 size = 0;
     QString sha256;
     QString hostName;
+};
+
+// A series of archived tests as the archive keeps it: its tests in order, each counted or
+// excluded with the operator's reason, the rule of its strength, and who made it, where and when,
+// so that its report can be made again as it was.
+struct TSeriesMember {
+    qint64 testId = 0;
+    bool excluded = false;
+    QString reason;
+    bool operator==(const TSeriesMember&) const = default;
+};
+
+struct TStoredSeries {
+    QString name;
+    QString ruleKind;  // "all" or "best"
+    int ruleK = 0;     // for "best"
+    QDateTime madeAt;  // UTC
+    QString userAccount;
+    QString hostName;
+    QString operatorName;  // NAME when it was made
+    QString machine;       // MACHINE
+    std::vector<TSeriesMember> members;
+    bool operator==(const TStoredSeries&) const = default;
 };
 
 class TArchive {
@@ -50,6 +75,18 @@ class TArchive {
     // The presses named in the archive, in order.
     std::optional<QStringList> Machines();
 
+    // The entries of these ids, in their order; false when one is not in the archive.
+    bool FindEntries(const std::vector<qint64>& ids, std::vector<TArchiveEntry>* entries);
+    // The newest entry of the file at `path` archived from the PC `hostName`; none when the
+    // archive has no entry of it. False when the archive cannot be read.
+    bool FindEntryOfFile(const QString& path, const QString& hostName,
+                         std::optional<TArchiveEntry>* entry);
+
+    // Makes the series, or replaces the one of its name, in one transaction.
+    bool SaveSeries(const TStoredSeries& series);
+    // The series of that name; none when there is none. False when the archive cannot be read.
+    bool FindSeries(const QString& name, std::optional<TStoredSeries>* series);
+
     // From now on a commit does not wait for the disk: a power loss may take the last entries
     // stored, never the database. For an import, which finds what is missing when run again;
     // a recorder's entries keep waiting for the disk.
@@ -63,6 +100,8 @@ class TArchive {
     explicit TArchive(std::unique_ptr<TConnection> connection);
 
     bool Fail(const QString& error);
+    bool InTransaction(const std::function<bool()>& work);
+    bool InsertSeries(const TStoredSeries& series);
     bool InsertAll(const std::vector<TArchiveEntry>& entries, int* added);
 
     std::unique_ptr<TConnection> connection_;

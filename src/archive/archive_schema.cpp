@@ -146,6 +146,24 @@ bool UpgradeTo2(TStatements& run, TEngine engine) {
     });
 }
 
+bool UpgradeTo3(TStatements& run, TEngine engine) {
+    return run.RunAll({
+        QStringLiteral("CREATE TABLE archive_series ("
+                       "%1, name TEXT NOT NULL UNIQUE, rule_kind TEXT NOT NULL, "
+                       "rule_k INTEGER NOT NULL, made_at BIGINT NOT NULL, "
+                       "user_account TEXT NOT NULL, host_name TEXT NOT NULL, "
+                       "operator_name TEXT NOT NULL, machine TEXT NOT NULL)")
+            .arg(IdColumn(engine)),
+        QStringLiteral("CREATE TABLE archive_series_members ("
+                       "series_id BIGINT NOT NULL REFERENCES archive_series (id), "
+                       "position INTEGER NOT NULL, "
+                       "test_id BIGINT NOT NULL REFERENCES archive_tests (id), "
+                       "excluded INTEGER NOT NULL, reason TEXT NOT NULL, "
+                       "PRIMARY KEY (series_id, position))"),
+        QStringLiteral("UPDATE archive_schema SET version = 3"),
+    });
+}
+
 bool BeginSchemaWork(TStatements& run, TEngine engine) {
     if (engine == TEngine::Sqlite) {
         // IMMEDIATE: the write lock from the start, so that two programs never both upgrade.
@@ -176,6 +194,9 @@ QString Upgrade(TStatements& run, QSqlDatabase& db, TEngine engine) {
         return run.Error();
     }
     if (version < 2 && !UpgradeTo2(run, engine)) {
+        return run.Error();
+    }
+    if (version < 3 && !UpgradeTo3(run, engine)) {
         return run.Error();
     }
     return run.Run(QStringLiteral("COMMIT")) ? QString() : run.Error();

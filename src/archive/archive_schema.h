@@ -7,6 +7,9 @@
 // Version 2: the results as numbers (fmax_kn, area_mm2, rmax), the registration period, whether
 // the entry was saved or imported, and the lower-case text that the filter searches; indexes for
 // the newest-first listing, the press filter and (SQLite) the text filter.
+// Version 3: series of archived tests (archive_series, one row per series with its rule and who
+// made it, where and when; archive_series_members, its tests in order, each counted or excluded
+// with the operator's reason).
 #pragma once
 
 #include <QSqlDatabase>
@@ -16,7 +19,7 @@
 
 namespace archive {
 
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
 
 // The version of the database's schema: 0 for a database without one, -1 when it cannot be read
 // (`error` then says why).

@@ -15,6 +15,9 @@ std::optional<TCommand> CommandNamed(const QString& name) {
     if (name == QLatin1String("verify")) {
         return TCommand::Verify;
     }
+    if (name == QLatin1String("series")) {
+        return TCommand::Series;
+    }
     if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
         name == QLatin1String("help")) {
         return TCommand::Help;
@@ -74,9 +77,20 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
             if (!TakeValue(arguments, i, QStringLiteral("--filter"), &line.filter)) {
                 return Wrong(QStringLiteral("после --filter нужен текст"));
             }
+        } else if (options && line.command == TCommand::Series &&
+                   (is("--rule") || is("--pdf") || is("--csv"))) {
+            const QString name = argument.section('=', 0, 0);
+            QString* value = name == QLatin1String("--rule")  ? &line.rule
+                             : name == QLatin1String("--pdf") ? &line.pdfPath
+                                                              : &line.csvPath;
+            if (!TakeValue(arguments, i, name, value) || value->isEmpty()) {
+                return Wrong(QStringLiteral("после %1 нужно значение").arg(name));
+            }
         } else if (options && argument.startsWith('-') && argument.size() > 1) {
             return Wrong(QStringLiteral("неизвестный ключ «%1»").arg(argument));
-        } else if (line.command == TCommand::Import) {
+        } else if (line.command == TCommand::Series && line.seriesName.isEmpty()) {
+            line.seriesName = argument;
+        } else if (line.command == TCommand::Import || line.command == TCommand::Series) {
             line.paths << argument;
         } else {
             return Wrong(QStringLiteral("лишний аргумент «%1»").arg(argument));
@@ -84,6 +98,14 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     }
     if (line.command == TCommand::Import && line.paths.isEmpty()) {
         return Wrong(QStringLiteral("import: не указано, откуда вносить файлы"));
+    }
+    if (line.command == TCommand::Series) {
+        if (line.seriesName.isEmpty() || line.paths.isEmpty()) {
+            return Wrong(QStringLiteral("series: нужны имя серии и файлы её испытаний"));
+        }
+        if (line.rule.isEmpty()) {
+            return Wrong(QStringLiteral("series: не указано правило (--rule all или best:K)"));
+        }
     }
     return line;
 }
@@ -100,12 +122,18 @@ QString UsageText() {
         "      (ok — цел, changed — изменён, missing — нет на месте, elsewhere — на другом ПК)\n"
         "  ve17-archive verify [--folder ПАПКА]\n"
         "      проверить SHA-256 каждого файла архива и перечислить изменённые и пропавшие\n"
+        "  ve17-archive series [--folder ПАПКА] ИМЯ --rule all|best:K [--pdf ФАЙЛ] [--csv ФАЙЛ]\n"
+        "                      ФАЙЛ_ИСПЫТАНИЯ…\n"
+        "      составить (или заменить) серию ИМЯ из испытаний архива в этом порядке; прочность\n"
+        "      серии — среднее всех образцов (all) или K самых прочных (best:K); записать её\n"
+        "      протокол в PDF и таблицу в CSV\n"
         "\n"
         "--folder ПАПКА: папка программы, чей VE17.ini и архив используются; по умолчанию —\n"
         "папка регистратора. Архив — база SQLite в этой папке или сервер PostgreSQL, если в\n"
         "VE17.ini в разделе [ARCHIVE] ключ SERVICE называет службу libpq.\n"
         "\n"
-        "Код выхода: 0 — всё в порядке; 1 — файл повреждён, чужой, изменён или отсутствует;\n"
+        "Код выхода: 0 — всё в порядке; 1 — файл повреждён, чужой, изменён или отсутствует\n"
+        "(у серии — файл её испытания);\n"
         "2 — неверный вызов или архив недоступен.\n");
 }
 

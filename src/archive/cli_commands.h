@@ -15,5 +15,7 @@ int RunCommandLine(const QStringList& arguments);
 int RunImport(TArchive& archive, const TCommandLine& line);
 int RunList(TArchive& archive, const TCommandLine& line);
 int RunVerify(TArchive& archive, const TCommandLine& line);
+// Needs a QApplication: the series' page is drawn by the program's chart.
+int RunSeries(TArchive& archive, const TCommandLine& line);
 
 }  // namespace archive

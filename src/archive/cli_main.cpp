@@ -64,6 +64,8 @@ int RunCommandLine(const QStringList& arguments) {
             return RunList(*archive, line);
         case TCommand::Verify:
             return RunVerify(*archive, line);
+        case TCommand::Series:
+            return RunSeries(*archive, line);
         case TCommand::Help:
             break;
     }

@@ -229,13 +229,16 @@ TEST_F(ArchiveStore, AnArchiveOfANewerVersionIsLeftAlone) {
     ASSERT_TRUE(Filled({SampleEntry(1)}));
     {
         archive::TConnection newer(settings_);
-        Exec(newer, QStringLiteral("UPDATE archive_schema SET version = 3"));
+        Exec(newer, QStringLiteral("UPDATE archive_schema SET version = %1")
+                        .arg(archive::kSchemaVersion + 1));
     }
     QString error;
     EXPECT_FALSE(archive::TArchive::Open(settings_, &error));
-    EXPECT_TRUE(error.contains(QStringLiteral("схема 3"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("схема %1").arg(archive::kSchemaVersion + 1)))
+        << error.toStdString();
     archive::TConnection check(settings_);
-    EXPECT_EQ(archive::SchemaVersionOf(check.Database(), check.Engine(), &error), 3);
+    EXPECT_EQ(archive::SchemaVersionOf(check.Database(), check.Engine(), &error),
+              archive::kSchemaVersion + 1);
 }
 
 }  // namespace
