@@ -84,6 +84,8 @@ class TArchive {
 
     // Makes the series, or replaces the one of its name, in one transaction.
     bool SaveSeries(const TStoredSeries& series);
+    // The names of the series kept, in order.
+    std::optional<QStringList> SeriesNames();
     // The series of that name; none when there is none. False when the archive cannot be read.
     bool FindSeries(const QString& name, std::optional<TStoredSeries>* series);
 

@@ -59,6 +59,19 @@ bool TArchive::InsertSeries(const TStoredSeries& series) {
     return true;
 }
 
+std::optional<QStringList> TArchive::SeriesNames() {
+    QSqlQuery q(connection_->Database());
+    if (!q.exec(QStringLiteral("SELECT name FROM archive_series ORDER BY name"))) {
+        Fail(q.lastError().text());
+        return std::nullopt;
+    }
+    QStringList names;
+    while (q.next()) {
+        names << q.value(0).toString();
+    }
+    return names;
+}
+
 bool TArchive::FindSeries(const QString& name, std::optional<TStoredSeries>* series) {
     QSqlQuery q(connection_->Database());
     series->reset();
