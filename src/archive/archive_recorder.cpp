@@ -1,8 +1,24 @@
 #include "archive/archive_recorder.h"
 
 #include "archive/archive_worker.h"
+#include "platform/thread_check.h"
 
 namespace archive {
+namespace {
+
+// A copy that shares no text with the caller's: the worker's thread reads only what was made
+// for it while handing the call to Qt. The time is turned into UTC here, on the caller's thread,
+// as the C library's time zone state is no thread's own.
+QString Own(const QString& text) {
+    return QString(text.constData(), text.size());
+}
+
+TSaveFacts Own(const TSaveFacts& facts) {
+    return {Own(facts.path),         facts.savedAt.toUTC(), facts.periodMs,
+            Own(facts.operatorName), Own(facts.machine),    facts.serNum};
+}
+
+}  // namespace
 
 TArchiveRecorder::TArchiveRecorder(const TArchiveSettings& settings, QObject* parent,
                                    std::chrono::milliseconds retryEvery)
@@ -14,6 +30,7 @@ TArchiveRecorder::TArchiveRecorder(const TArchiveSettings& settings, QObject* pa
     connect(worker_.get(), &TArchiveWorker::Stored, this, &TArchiveRecorder::Stored);
     thread_.setObjectName(QStringLiteral("ve17-archive"));
     thread_.start();
+    [[maybe_unused]] const platform::TQtHandOver handOver;
     QMetaObject::invokeMethod(worker_.get(), &TArchiveWorker::Start, Qt::QueuedConnection);
 }
 
@@ -23,18 +40,32 @@ TArchiveRecorder::~TArchiveRecorder() {
     stopping_.store(true);
     TArchiveWorker* worker = worker_.get();
     QThread* home = thread();
-    QMetaObject::invokeMethod(
-        worker, [worker, home] { worker->Stop(home); }, Qt::QueuedConnection);
+    std::atomic<bool>& stopped = workerStopped_;
+    {
+        [[maybe_unused]] const platform::TQtHandOver handOver;
+        QMetaObject::invokeMethod(
+            worker,
+            [worker, home, &stopped] {
+                worker->Stop(home);
+                stopped.store(true, std::memory_order_release);
+            },
+            Qt::QueuedConnection);
+    }
     thread_.wait();
+    // What the worker's thread did before it stopped is this thread's to see from here on; the
+    // wait alone says so only through Qt's own locks, which a thread check cannot see.
+    workerStopped_.load(std::memory_order_acquire);
 }
 
 void TArchiveRecorder::Submit(const TSaveFacts& facts) {
     TArchiveWorker* worker = worker_.get();
+    [[maybe_unused]] const platform::TQtHandOver handOver;
     QMetaObject::invokeMethod(
-        worker, [worker, facts] { worker->Submit(facts); }, Qt::QueuedConnection);
+        worker, [worker, facts = Own(facts)] { worker->Submit(facts); }, Qt::QueuedConnection);
 }
 
 void TArchiveRecorder::RetryNow() {
+    [[maybe_unused]] const platform::TQtHandOver handOver;
     QMetaObject::invokeMethod(worker_.get(), &TArchiveWorker::Retry, Qt::QueuedConnection);
 }
 

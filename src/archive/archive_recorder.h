@@ -57,6 +57,7 @@ class TArchiveRecorder : public QObject {
 
   private:
     std::atomic<bool> stopping_{false};
+    std::atomic<bool> workerStopped_{false};
     QThread thread_;
     std::unique_ptr<TArchiveWorker> worker_;
 };

@@ -6,6 +6,7 @@
 #include "archive/queue_delivery.h"
 #include "archive/station.h"
 #include "archive/test_file_entry.h"
+#include "platform/thread_check.h"
 
 namespace archive {
 namespace {
@@ -14,8 +15,13 @@ QString Shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
+// A text for the recorder's thread that shares nothing with this one's.
+QString Own(const QString& text) {
+    return QString(text.constData(), text.size());
+}
+
 TArchiveEntry SavedEntry(TArchiveEntry entry, const TSaveFacts& facts) {
-    entry.savedAt = facts.savedAt.toUTC();
+    entry.savedAt = facts.savedAt;  // in UTC already: the recorder turned it on its own thread
     if (facts.periodMs > 0) {
         entry.periodMs = facts.periodMs;
     }
@@ -80,14 +86,14 @@ bool TArchiveWorker::StoreNow(const TArchiveEntry& entry, QString* error) {
 void TArchiveWorker::Submit(const TSaveFacts& facts) {
     const TTestFileEntry made = EntryFromTestFile(facts.path, *scratch_);
     if (!made.ok) {
-        emit NotArchived(QStringLiteral("Испытание «%1» не внесено в архив: %2")
-                             .arg(Shown(facts.path), made.reason));
+        Tell(&TArchiveWorker::NotArchived, QStringLiteral("Испытание «%1» не внесено в архив: %2")
+                                               .arg(Shown(facts.path), made.reason));
         return;
     }
     const TArchiveEntry entry = SavedEntry(made.entry, facts);
     QString error;
     if (!outage_ && StoreNow(entry, &error)) {
-        emit Stored(entry.filePath);
+        Tell(&TArchiveWorker::Stored, entry.filePath);
         if (queue_.Count() > 0) {
             Retry();
         }
@@ -98,10 +104,11 @@ void TArchiveWorker::Submit(const TSaveFacts& facts) {
 
 void TArchiveWorker::Queue(const TArchiveEntry& entry, const QString& why) {
     if (const QString fault = queue_.Put(entry); !fault.isEmpty()) {
-        emit NotArchived(QStringLiteral("Испытание «%1» не внесено в архив и не поставлено в "
-                                        "очередь (%2). Файл испытания сохранён; его можно внести "
-                                        "в архив командой ve17-archive import.")
-                             .arg(Shown(entry.filePath), fault));
+        Tell(&TArchiveWorker::NotArchived,
+             QStringLiteral("Испытание «%1» не внесено в архив и не поставлено в "
+                            "очередь (%2). Файл испытания сохранён; его можно внести "
+                            "в архив командой ve17-archive import.")
+                 .arg(Shown(entry.filePath), fault));
     }
     if (!outage_) {
         EnterOutage(why);
@@ -128,9 +135,15 @@ void TArchiveWorker::Retry() {
     }
     if (outage_) {
         outage_ = false;
-        emit Restored(QStringLiteral("Архив снова доступен: испытания из очереди внесены (%1).")
-                          .arg(delivery.delivered));
+        Tell(&TArchiveWorker::Restored,
+             QStringLiteral("Архив снова доступен: испытания из очереди внесены (%1).")
+                 .arg(delivery.delivered));
     }
+}
+
+void TArchiveWorker::Tell(void (TArchiveWorker::*signal)(const QString&), const QString& text) {
+    [[maybe_unused]] const platform::TQtHandOver handOver;
+    emit(this->*signal)(Own(text));
 }
 
 void TArchiveWorker::EnterOutage(const QString& reason) {
@@ -138,8 +151,8 @@ void TArchiveWorker::EnterOutage(const QString& reason) {
         return;
     }
     outage_ = true;
-    emit Unavailable(
-        QStringLiteral("Архив недоступен: запись испытания ждёт в очереди (%1).").arg(reason));
+    Tell(&TArchiveWorker::Unavailable,
+         QStringLiteral("Архив недоступен: запись испытания ждёт в очереди (%1).").arg(reason));
 }
 
 }  // namespace archive

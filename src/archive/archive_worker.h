@@ -41,6 +41,8 @@ class TArchiveWorker : public QObject {
     bool StoreNow(const TArchiveEntry& entry, QString* error);
     void Queue(const TArchiveEntry& entry, const QString& why);
     void EnterOutage(const QString& reason);
+    // Emits the signal, which Qt queues for the recorder's thread.
+    void Tell(void (TArchiveWorker::*signal)(const QString&), const QString& text);
 
     TArchiveSettings settings_;
     TArchiveQueue queue_;
