@@ -1,17 +1,14 @@
 // ve17-archive: the lab's archive of saved tests. With a command, from the command line (see
-// UsageText); the window comes without one.
+// UsageText); without one (or with only --folder), its window.
 #include <QCoreApplication>
 
-#include "archive/cli_arguments.h"
 #include "archive/cli_commands.h"
-#include "archive/cli_output.h"
+#include "archive/window_main.h"
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    if (arguments.isEmpty()) {
-        archive::PrintMessage(archive::UsageText());
-        return archive::kExitFailure;
+    if (QString folder; archive::IsWindowCall(archive::ArgumentsOf(argc, argv), &folder)) {
+        return archive::RunArchiveWindow(argc, argv, folder);
     }
-    return archive::RunCommandLine(arguments);
+    QCoreApplication app(argc, argv);
+    return archive::RunCommandLine(QCoreApplication::arguments().mid(1));
 }
