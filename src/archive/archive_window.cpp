@@ -8,9 +8,12 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "about/about_pictures.h"
 #include "archive/station.h"
@@ -43,8 +46,17 @@ QString FileNote(const TArchiveEntry& entry, const TFileCheck& check) {
         .arg(entry.hostName);
 }
 
-// Widths for a date, a name, a number, a press... in characters of the window's font.
-constexpr int kColumnChars[kWindowColumnCount] = {16, 24, 14, 12, 10, 10, 11, 12, 14, 11};
+// A text as wide as the column's usual ones.
+const char* const kColumnSamples[kWindowColumnCount] = {"00.00.0000 00:00",
+                                                        "Испытание образца 00",
+                                                        "Маркировка",
+                                                        "куб 100",
+                                                        "10000",
+                                                        "0000.000",
+                                                        "0000.000",
+                                                        "П-0000",
+                                                        "Иванов И. И.",
+                                                        "на другом ПК"};
 
 }  // namespace
 
@@ -84,6 +96,7 @@ TArchiveWindow::TArchiveWindow(const TArchiveSettings& settings, TUserDialogs& d
     // the two is seen as new by the next look.
     reader_.AskStatus();
     SetUpTable();
+    FitTable();
     poll_.setInterval(options_.pollEvery);
     poll_.callOnTimeout(&reader_, &TArchiveReader::AskStatus);
     poll_.start();
@@ -109,18 +122,28 @@ void TArchiveWindow::BuildLayout() {
     sideLayout->setContentsMargins(0, 0, 0, 0);
     sideLayout->addWidget(test_, 1);
     sideLayout->addWidget(btOpenInRecorder, 0, Qt::AlignRight);
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(table_);
-    splitter->addWidget(side);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 2);
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->addWidget(table_);
+    splitter_->addWidget(side);
+    splitter_->setStretchFactor(0, 3);
+    splitter_->setStretchFactor(1, 2);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(filters_);
     layout->addWidget(lbArchiveError);
-    layout->addWidget(splitter, 1);
+    layout->addWidget(splitter_, 1);
     layout->addWidget(lbCounts);
-    resize(1360, 780);
+}
+
+// Room for every column of the table, the file's state included, and the chart beside it.
+void TArchiveWindow::FitTable() {
+    constexpr int kSideWidth = 470;
+    const int tableWidth = table_->horizontalHeader()->length() +
+                           table_->verticalScrollBar()->sizeHint().width() +
+                           2 * table_->frameWidth();
+    splitter_->setSizes({tableWidth, kSideWidth});
+    const QRect room = screen()->availableGeometry();
+    resize(std::min(tableWidth + kSideWidth + 40, room.width()), std::min(860, room.height()));
 }
 
 void TArchiveWindow::SetUpTable() {
@@ -135,10 +158,15 @@ void TArchiveWindow::SetUpTable() {
     rowsHeader->hide();
     rowsHeader->setSectionResizeMode(QHeaderView::Fixed);
     rowsHeader->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    // Widths from the texts, never from the rows: measuring rows would read them all.
     QHeaderView* heading = table_->horizontalHeader();
-    const int charWidth = table_->fontMetrics().averageCharWidth();
+    constexpr int kPadding = 24;  // the margins and the sort arrow
     for (int column = 0; column < kWindowColumnCount; ++column) {
-        heading->resizeSection(column, kColumnChars[column] * charWidth);
+        const int text =
+            table_->fontMetrics().horizontalAdvance(QString::fromUtf8(kColumnSamples[column]));
+        const int title =
+            heading->fontMetrics().horizontalAdvance(ColumnHeading(TWindowColumn(column)));
+        heading->resizeSection(column, std::max(text, title) + kPadding);
     }
     heading->setSortIndicator(int(TWindowColumn::SavedAt), Qt::DescendingOrder);
     // Sorting asks the rows for the first listing, in the archive's newest-first order.

@@ -20,6 +20,7 @@
 
 class QLabel;
 class QPushButton;
+class QSplitter;
 class QTableView;
 class TUserDialogs;
 
@@ -58,6 +59,7 @@ class TArchiveWindow : public QWidget {
   private:
     void BuildLayout();
     void SetUpTable();
+    void FitTable();
     void OnStatus(const TArchiveStatus& status);
     void UpdateLines();
     void ShowCurrent();
@@ -76,6 +78,7 @@ class TArchiveWindow : public QWidget {
     qint64 opening_ = 0;  // the entry whose file is being checked for opening
 
     TFilterBar* filters_ = nullptr;
+    QSplitter* splitter_ = nullptr;
     QTableView* table_ = nullptr;
     TTestView* test_ = nullptr;
     QPushButton* btOpenInRecorder = nullptr;

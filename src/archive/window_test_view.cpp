@@ -26,7 +26,7 @@ measure::TAxisRange RangeOf(const TChartAxis& axis) {
 
 TTestView::TTestView(QWidget* parent)
     : QWidget(parent), chart_(ui::Named(new TChart(this), "chrtArchiveTest")) {
-    chart_->setMinimumSize(420, 320);
+    chart_->setMinimumSize(400, 300);
     lbInfoFile = ui::Named(new QLabel(this), "lbInfoFile");
     lbInfoFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lbInfoFile->setWordWrap(true);
