@@ -7,6 +7,11 @@
 # than the first is named after the figure: "full render / floor each pixel once: ..."), and
 # the program's CPU beside its floor, for scripts to read.
 #
+# The archive's figures follow, each beside its floor: the text filter over 100,000 entries
+# against the same statement run bare through the driver (CPU time), and the import of 10,000
+# test files against reading and hashing them alone (wall-clock time; the speed ratio is the
+# floor's time over the import's).
+#
 # Usage: scripts/bench.sh [build-dir]              (default: build)
 # Environment: BENCH_REPETITIONS=5; the CPU measurement's spans: see bench/cpu_usage.sh.
 set -euo pipefail
@@ -14,7 +19,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build}
 reps=${BENCH_REPETITIONS:-5}
-benches=(frame_bench chart_bench open_bench protocol_bench journal_bench)
+benches=(frame_bench chart_bench open_bench protocol_bench journal_bench archive_bench)
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
     generator=$(command -v ninja >/dev/null && echo Ninja || echo "Unix Makefiles")
@@ -117,3 +122,20 @@ medians "$out/chart_bench.txt" "$out/open_bench.txt" | awk '
                "BM_OpenToFirstPaintFloorWithAxes", "%.3f")
     }'
 grep '^cpu full rate full store: ' "$out/cpu.txt" || true
+
+echo
+echo "== The archive's figures, each beside its floor (the embedded SQLite database and the test"
+echo "   files in temporary folders on the file system of ${TMPDIR:-/tmp})"
+medians "$out/archive_bench.txt" | awk '
+    { wall[$1] = $2; cpu[$1] = $3 }
+    END {
+        if (("BM_ArchiveFilter" in cpu) && ("BM_ArchiveFilterFloor" in cpu)) {
+            printf "archive filter: %.1f ms, floor %.1f ms, ratio %.2f\n", cpu["BM_ArchiveFilter"] / 1e6,
+                   cpu["BM_ArchiveFilterFloor"] / 1e6, cpu["BM_ArchiveFilter"] / cpu["BM_ArchiveFilterFloor"]
+        }
+        import = "BM_Import/iterations:1/real_time"; floor = "BM_ImportFloor/iterations:1/real_time"
+        if ((import in wall) && (floor in wall)) {
+            printf "archive import: %.0f ms, floor %.0f ms, speed ratio %.2f\n", wall[import] / 1e6,
+                   wall[floor] / 1e6, wall[floor] / wall[import]
+        }
+    }'

@@ -30,33 +30,40 @@ std::optional<T> OptionalOf(const QVariant& value) {
     return value.isNull() ? std::nullopt : std::optional<T>(value.value<T>());
 }
 
+// A text the caller left null is stored empty: the driver would store it as NULL, which the
+// columns refuse, and the entry would then never get in.
+QVariant Text(const QString& text) {
+    return text.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(text);
+}
+
 void BindEntry(QSqlQuery& q, const TArchiveEntry& e) {
-    for (const QVariant& value :
-         QVariantList{e.filePath,
-                      e.fileSize,
-                      e.sha256,
-                      e.savedAt.toMSecsSinceEpoch(),
-                      e.userAccount,
-                      e.hostName,
-                      e.operatorName,
-                      e.machine,
-                      e.serNum,
-                      e.testDate,
-                      e.testName,
-                      e.marking,
-                      e.sampleType,
-                      e.areaText,
-                      e.forceScale,
-                      e.sampleCount,
-                      Optional(e.periodMs),
-                      e.fmaxN,
-                      e.fmaxKn,
-                      Optional(e.areaMm2),
-                      Optional(e.rmax),
-                      e.fmaxText,
-                      e.rmaxText,
-                      OriginWord(e.origin),
-                      SearchText(e.testName, e.marking, e.sampleType, e.machine, e.operatorName)}) {
+    const QVariantList values{
+        Text(e.filePath),
+        e.fileSize,
+        Text(e.sha256),
+        e.savedAt.toMSecsSinceEpoch(),
+        Text(e.userAccount),
+        Text(e.hostName),
+        Text(e.operatorName),
+        Text(e.machine),
+        e.serNum,
+        Text(e.testDate),
+        Text(e.testName),
+        Text(e.marking),
+        Text(e.sampleType),
+        Text(e.areaText),
+        e.forceScale,
+        e.sampleCount,
+        Optional(e.periodMs),
+        e.fmaxN,
+        e.fmaxKn,
+        Optional(e.areaMm2),
+        Optional(e.rmax),
+        Text(e.fmaxText),
+        Text(e.rmaxText),
+        OriginWord(e.origin),
+        SearchText(e.testName, e.marking, e.sampleType, e.machine, e.operatorName)};
+    for (const QVariant& value : values) {
         q.addBindValue(value);
     }
 }
@@ -177,7 +184,7 @@ bool TArchive::InsertAll(const std::vector<TArchiveEntry>& entries, int* added) 
 
 std::optional<std::vector<TArchiveEntry>> TArchive::Find(const TArchiveQuery& query) {
     QSqlQuery q(connection_->Database());
-    if (!Run(q, FindStatement(query))) {
+    if (!Run(q, FindStatement(query, Engine()))) {
         Fail(q.lastError().text());
         return std::nullopt;
     }
@@ -190,7 +197,7 @@ std::optional<std::vector<TArchiveEntry>> TArchive::Find(const TArchiveQuery& qu
 
 std::optional<qint64> TArchive::Count(const TArchiveQuery& query) {
     QSqlQuery q(connection_->Database());
-    if (!Run(q, CountStatement(query)) || !q.next()) {
+    if (!Run(q, CountStatement(query, Engine())) || !q.next()) {
         Fail(q.lastError().text());
         return std::nullopt;
     }
@@ -239,6 +246,14 @@ std::optional<QStringList> TArchive::Machines() {
         machines << q.value(0).toString();
     }
     return machines;
+}
+
+bool TArchive::DeferDiskSyncs() {
+    QSqlQuery q(connection_->Database());
+    const QString sql = Engine() == TEngine::Sqlite
+                            ? QStringLiteral("PRAGMA synchronous = NORMAL")
+                            : QStringLiteral("SET synchronous_commit = off");
+    return q.exec(sql) || Fail(q.lastError().text());
 }
 
 }  // namespace archive

@@ -50,6 +50,11 @@ class TArchive {
     // The presses named in the archive, in order.
     std::optional<QStringList> Machines();
 
+    // From now on a commit does not wait for the disk: a power loss may take the last entries
+    // stored, never the database. For an import, which finds what is missing when run again;
+    // a recorder's entries keep waiting for the disk.
+    bool DeferDiskSyncs();
+
     // Why the last call failed.
     const QString& Error() const { return error_; }
     TEngine Engine() const { return connection_->Engine(); }

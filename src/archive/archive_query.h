@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVariantList>
 
+#include "archive/archive_connection.h"
+
 namespace archive {
 
 // The columns a listing can be sorted by.
@@ -42,8 +44,8 @@ struct TStatement {
 extern const char* const kEntryColumns;
 
 // The entries of the query, in its order (the newer entry first among equals).
-TStatement FindStatement(const TArchiveQuery& query);
+TStatement FindStatement(const TArchiveQuery& query, TEngine engine);
 // How many entries the query's filter finds, whatever its page.
-TStatement CountStatement(const TArchiveQuery& query);
+TStatement CountStatement(const TArchiveQuery& query, TEngine engine);
 
 }  // namespace archive

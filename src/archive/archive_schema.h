@@ -6,7 +6,7 @@
 // contents.
 // Version 2: the results as numbers (fmax_kn, area_mm2, rmax), the registration period, whether
 // the entry was saved or imported, and the lower-case text that the filter searches; indexes for
-// the newest-first listing and the press filter.
+// the newest-first listing, the press filter and (SQLite) the text filter.
 #pragma once
 
 #include <QSqlDatabase>

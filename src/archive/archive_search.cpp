@@ -18,21 +18,10 @@ QString SearchText(const QString& testName, const QString& marking, const QStrin
     return fields.join(kFieldSeparator).toLower();
 }
 
-QString ContainsPattern(const QString& text) {
-    QString pattern;
-    pattern.reserve(text.size() + 2);
-    pattern += '%';
-    for (const QChar c : text.toLower()) {
-        if (c == kFieldSeparator) {
-            continue;
-        }
-        if (c == '%' || c == '_' || c == '\\') {
-            pattern += '\\';
-        }
-        pattern += c;
-    }
-    pattern += '%';
-    return pattern;
+QString SearchNeedle(const QString& text) {
+    QString needle = text.toLower();
+    needle.remove(kFieldSeparator);
+    return needle;
 }
 
 }  // namespace archive

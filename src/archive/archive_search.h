@@ -1,5 +1,6 @@
 // The text filter of the archive: one lower-case text per entry made of the fields it searches,
-// and the LIKE pattern that finds a typed text in it, the same on every database engine.
+// and the lower-case text to find in it as a plain substring (no pattern characters), the same
+// on every database engine.
 #pragma once
 
 #include <QString>
@@ -11,7 +12,7 @@ namespace archive {
 QString SearchText(const QString& testName, const QString& marking, const QString& sampleType,
                    const QString& machine, const QString& operatorName);
 
-// "%text%" in lower case, with "%", "_" and "\" escaped by "\" (the statement's ESCAPE).
-QString ContainsPattern(const QString& text);
+// The typed text as it is sought: in lower case, without the separator.
+QString SearchNeedle(const QString& text);
 
 }  // namespace archive

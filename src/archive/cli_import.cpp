@@ -3,12 +3,14 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <algorithm>
+#include <future>
 
 #include "archive/cli_commands.h"
 #include "archive/cli_output.h"
 #include "archive/station.h"
-#include "archive/test_file_entry.h"
+#include "archive/test_file_batch.h"
 #include "config/config.h"
 #include "platform/profile.h"
 #include "records/journal_folder.h"
@@ -16,7 +18,7 @@
 namespace archive {
 namespace {
 
-constexpr size_t kBatch = 500;
+constexpr qsizetype kBatch = 500;
 
 QString Clean(const QString& path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
@@ -63,6 +65,8 @@ struct TImportCounts {
     int refused = 0;
 };
 
+// Takes the files a batch at a time: the next batch's files are read and hashed on other
+// threads while this one's entries go into the archive.
 class TImporter {
   public:
     TImporter(TArchive& archive, QSet<QString> known)
@@ -70,34 +74,40 @@ class TImporter {
           known_(std::move(known)),
           host_(HostName()),
           settings_(ReadIniRecord(
-              platform::PrivateProfile(QFile::encodeName(IniFilePath()).toStdString()))),
-          scratch_(std::make_unique<TSampleStore>()) {}
+              platform::PrivateProfile(QFile::encodeName(IniFilePath()).toStdString()))) {}
 
-    // False when the archive refused to store a batch.
-    bool Take(const QString& path) {
-        if (known_.contains(path)) {
-            ++counts_.known;
-            return true;
+    // The next files from `next` on that the archive does not know, at most a batch.
+    QStringList NextBatch(const QStringList& files, qsizetype& next) {
+        QStringList batch;
+        for (; next < files.size() && batch.size() < kBatch; ++next) {
+            if (known_.contains(files[next])) {
+                ++counts_.known;
+            } else {
+                batch << files[next];
+            }
         }
-        const TTestFileEntry made = EntryFromTestFile(path, *scratch_);
-        if (!made.ok) {
-            PrintFields({path, made.reason});
-            ++counts_.refused;
-            return true;
-        }
-        batch_.push_back(ImportedEntry(made));
-        known_.insert(path);
-        return batch_.size() < kBatch || Flush();
+        return batch;
     }
 
-    bool Flush() {
+    // Names the files that are no test files and stores the others' entries; false when the
+    // archive refused them.
+    bool Store(const QStringList& paths, const std::vector<TTestFileEntry>& made) {
+        std::vector<TArchiveEntry> entries;
+        for (qsizetype i = 0; i < paths.size(); ++i) {
+            const TTestFileEntry& file = made[static_cast<size_t>(i)];
+            if (file.ok) {
+                entries.push_back(ImportedEntry(file));
+            } else {
+                PrintFields({paths[i], file.reason});
+                ++counts_.refused;
+            }
+        }
         int added = 0;
-        if (!batch_.empty() && !archive_.Insert(batch_, &added)) {
+        if (!entries.empty() && !archive_.Insert(entries, &added)) {
             return false;
         }
         counts_.added += added;
-        counts_.known += static_cast<int>(batch_.size()) - added;
-        batch_.clear();
+        counts_.known += static_cast<int>(entries.size()) - added;
         return true;
     }
 
@@ -105,10 +115,10 @@ class TImporter {
 
   private:
     // An imported file was saved when it was last written, by its owner, on this PC.
-    TArchiveEntry ImportedEntry(const TTestFileEntry& made) const {
+    TArchiveEntry ImportedEntry(const TTestFileEntry& made) {
         TArchiveEntry entry = made.entry;
         entry.savedAt = made.modified;
-        entry.userAccount = AccountName(made.owner);
+        entry.userAccount = Account(made.owner);
         entry.hostName = host_;
         entry.operatorName = settings_.NAME;
         entry.machine = settings_.MACHINE;
@@ -117,14 +127,41 @@ class TImporter {
         return entry;
     }
 
+    // The owners' names, looked up once each: a lookup reads the system's account database.
+    QString Account(uid_t uid) {
+        auto found = accounts_.find(uid);
+        if (found == accounts_.end()) {
+            found = accounts_.insert(uid, AccountName(uid));
+        }
+        return *found;
+    }
+
     TArchive& archive_;
     QSet<QString> known_;
+    QHash<uid_t, QString> accounts_;
     QString host_;
     TIniFileData settings_;
-    std::unique_ptr<TSampleStore> scratch_;
-    std::vector<TArchiveEntry> batch_;
     TImportCounts counts_;
 };
+
+// Stores every file's entry, a batch at a time; false when the archive refused a batch.
+bool ImportAll(TImporter& importer, const QStringList& files) {
+    TProgress progress(QStringLiteral("Импорт"), files.size());
+    qsizetype next = 0;
+    QStringList batch = importer.NextBatch(files, next);
+    auto made = std::async(std::launch::async, EntriesFromTestFiles, batch);
+    while (!batch.isEmpty()) {
+        const std::vector<TTestFileEntry> entries = made.get();
+        const QStringList paths = std::move(batch);
+        batch = importer.NextBatch(files, next);
+        made = std::async(std::launch::async, EntriesFromTestFiles, batch);
+        if (!importer.Store(paths, entries)) {
+            return false;
+        }
+        progress.Step(next);
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -138,16 +175,10 @@ int RunImport(TArchive& archive, const TCommandLine& line) {
         PrintMessage(QStringLiteral("ve17-archive: %1").arg(archive.Error()));
         return kExitFailure;
     }
+    // An import interrupted by a power loss is simply run again.
+    archive.DeferDiskSyncs();
     TImporter importer(archive, std::move(*known));
-    bool stored = true;
-    {
-        TProgress progress(QStringLiteral("Импорт"), files->size());
-        for (qsizetype i = 0; i < files->size() && stored; ++i) {
-            progress.Step(i);
-            stored = importer.Take(files->at(i));
-        }
-        stored = stored && importer.Flush();
-    }
+    const bool stored = ImportAll(importer, *files);
     const TImportCounts& counts = importer.Counts();
     PrintMessage(QStringLiteral("Внесено в архив: %1; уже были в архиве: %2; не внесено "
                                 "(повреждены или чужие): %3.")

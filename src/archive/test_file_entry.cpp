@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
@@ -73,24 +72,26 @@ std::optional<int> StepOfTimes(const TSampleStore& store) {
     return step;
 }
 
-void FillResults(const TOpenedTest& opened, TArchiveEntry& entry) {
-    const TSpecimenData& header = opened.header;
-    entry.testDate = header.DateString();
-    entry.testName = header.TestNameString();
-    entry.marking = header.MarkingString();
-    entry.sampleType = header.SampleTypeString();
-    entry.areaText = header.AreaString();
+// The results as opening the file computes them: the largest stored force, the information
+// panel's texts, the area's number.
+void FillResults(const TSpecimenData& header, int32_t fmaxN, TArchiveEntry& entry) {
+    const TInfoTexts info = records::MakeInfoTexts(header, fmaxN);
+    entry.testDate = info.Date;
+    entry.testName = info.Test;
+    entry.marking = info.Mark;
+    entry.sampleType = info.Type;
+    entry.areaText = info.SQR;
     entry.forceScale = header.ForceScale;
-    entry.sampleCount = opened.loaded;
-    entry.fmaxN = opened.fmaxN;
-    entry.fmaxKn = opened.fmaxN * 0.001;
-    entry.fmaxText = opened.info.Fmax;
-    entry.rmaxText = opened.info.Rmax;
+    entry.sampleCount = header.SampleCount;
+    entry.fmaxN = fmaxN;
+    entry.fmaxKn = fmaxN * 0.001;
+    entry.fmaxText = info.Fmax;
+    entry.rmaxText = info.Rmax;
     double area = 0;
     if (records::ParseArea(entry.areaText, &area)) {
         entry.areaMm2 = area;
         if (area > 0) {
-            entry.rmax = opened.fmaxN / area;
+            entry.rmax = fmaxN / area;
         }
     }
 }
@@ -106,20 +107,19 @@ TTestFileEntry EntryFromBytes(const QString& path, const QByteArray& bytes, qint
     if (const QString fault = LayoutFault(bytes, size); !fault.isEmpty()) {
         return Refused(fault);
     }
-    QBuffer in;
-    in.setData(bytes);
-    in.open(QIODevice::ReadOnly);
-    const TOpenedTest opened = records::ReadTest(in, path, scratch);
-    if (!opened.ok) {
-        return Refused(opened.error);
-    }
+    // The layout is whole: exactly the announced records follow the header.
+    TSpecimenData header =
+        TSpecimenData::FromBytes(reinterpret_cast<const uint8_t*>(bytes.constData()));
+    header.TerminateTexts();
+    const int32_t fmaxN = records::LoadRecords(bytes.constData() + TSpecimenData::kImageSize,
+                                               header.SampleCount, scratch);
     TTestFileEntry result;
     result.ok = true;
     result.entry.filePath = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     result.entry.fileSize = size;
     result.entry.sha256 = Sha256Hex(bytes);
     result.entry.periodMs = StepOfTimes(scratch);
-    FillResults(opened, result.entry);
+    FillResults(header, fmaxN, result.entry);
     return result;
 }
 

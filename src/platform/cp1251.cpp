@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QStringDecoder>
+#include <array>
 
 namespace platform {
 namespace {
@@ -23,10 +24,32 @@ const QHash<char32_t, char>& UpperHalf() {
     return table;
 }
 
+// The characters of the bytes 0x80..0xFF, as Qt's decoder gives them (a byte the code page
+// leaves undefined gives the replacement character). Decoded once: opening the decoder costs
+// far more than decoding a header's few texts.
+const std::array<QChar, 128>& UpperHalfChars() {
+    static const std::array<QChar, 128> chars = [] {
+        std::array<QChar, 128> a{};
+        for (int b = 0x80; b <= 0xFF; ++b) {
+            const QString ch =
+                QStringDecoder("windows-1251").decode(QByteArray(1, static_cast<char>(b)));
+            a[b - 0x80] = ch.size() == 1 ? ch[0] : QChar(QChar::ReplacementCharacter);
+        }
+        return a;
+    }();
+    return chars;
+}
+
 }  // namespace
 
 QString FromCp1251(const QByteArray& bytes) {
-    return QStringDecoder("windows-1251").decode(bytes);
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const char byte : bytes) {
+        const auto b = static_cast<unsigned char>(byte);
+        *out++ = b < 0x80 ? QChar(b) : UpperHalfChars()[b - 0x80];
+    }
+    return text;
 }
 
 QByteArray ToCp1251(const QString& text) {

@@ -76,6 +76,7 @@ TEST_F(ArchiveStore, EntriesComeBackAsStored) {
     sparse.areaText = QStringLiteral("abc");
     sparse.origin = archive::TOrigin::Imported;
     sparse.testName = QStringLiteral("Ёжик «в» тумане\\");
+    sparse.operatorName = QString();  // a window that knew no operator
     const auto store = Filled({full, sparse});
     ASSERT_TRUE(store);
     const auto found = store->Find({});

@@ -1,0 +1,217 @@
+// The archive's costs beside their floors: filtering 100,000 entries by a text through the
+// archive against the same statement run bare through the driver, and importing 10,000 test
+// files against reading and hashing the same files alone. The embedded database and the files
+// live in temporary folders, on the file system of TMPDIR (or /tmp).
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "archive/archive.h"
+#include "archive/cli_commands.h"
+#include "archive/test_file_entry.h"
+#include "platform/program_dir.h"
+#include "platform/regular_file.h"
+#include "records/specimen_data.h"
+#include "records/test_file.h"
+
+namespace {
+
+constexpr int kEntries = 100000;
+constexpr int kFiles = 10000;
+constexpr int kSamplesPerFile = 300;
+
+archive::TArchiveSettings SettingsIn(const QString& folder) {
+    archive::TArchiveSettings settings;
+    settings.databasePath = QDir(folder).filePath(QLatin1String(archive::kDatabaseFileName));
+    settings.queueFolder = QDir(folder).filePath(QLatin1String(archive::kQueueFolderName));
+    return settings;
+}
+
+// Four presses, ten operators, and one test in a hundred of bricks.
+archive::TArchiveEntry Entry(int n) {
+    archive::TArchiveEntry e;
+    e.filePath = QStringLiteral("/var/lib/ve17/DBCustom/%1/test-%2.ktd").arg(n / 1000).arg(n);
+    e.fileSize = 120 + 8 * kSamplesPerFile;
+    e.sha256 = QStringLiteral("%1").arg(n, 64, 16, QLatin1Char('0'));
+    e.savedAt = QDateTime(QDate(2020, 1, 1), QTime(8, 0), Qt::UTC).addSecs(600LL * n);
+    e.userAccount = QStringLiteral("operator%1").arg(n % 10);
+    e.hostName = QStringLiteral("press-%1").arg(n % 4);
+    e.operatorName = QStringLiteral("Оператор %1").arg(n % 10);
+    e.machine = QStringLiteral("П-%1").arg(50 * (n % 4 + 1));
+    e.serNum = n % 4;
+    e.testDate = e.savedAt.toString(QStringLiteral("dd.MM.yyyy"));
+    e.testName =
+        n % 100 == 0 ? QStringLiteral("Кирпич М%1").arg(n) : QStringLiteral("Бетон B%1").arg(n);
+    e.marking = QStringLiteral("М-%1").arg(n % 1000);
+    e.sampleType = QStringLiteral("куб 100");
+    e.areaText = QStringLiteral("10000");
+    e.forceScale = 1000;
+    e.sampleCount = kSamplesPerFile;
+    e.periodMs = 100;
+    e.fmaxN = 100000 + n;
+    e.fmaxKn = e.fmaxN * 0.001;
+    e.areaMm2 = 10000;
+    e.rmax = e.fmaxN / 10000.0;
+    e.fmaxText = QString::asprintf("%-8.3f", e.fmaxKn);
+    e.rmaxText = QString::asprintf("%-8.3f", *e.rmax);
+    return e;
+}
+
+// The archive of 100,000 entries, made once for every benchmark that filters it.
+struct TFullArchive {
+    TFullArchive() {
+        QString error;
+        archive = archive::TArchive::Open(SettingsIn(folder.path()), &error);
+        for (int start = 0; archive && start < kEntries; start += 5000) {
+            std::vector<archive::TArchiveEntry> batch;
+            for (int n = start; n < start + 5000; ++n) {
+                batch.push_back(Entry(n));
+            }
+            archive->Insert(batch);
+        }
+    }
+    QTemporaryDir folder;
+    std::unique_ptr<archive::TArchive> archive;
+};
+
+TFullArchive& Full() {
+    static TFullArchive full;
+    return full;
+}
+
+archive::TArchiveQuery BrickQuery() {
+    archive::TArchiveQuery query;
+    query.text = QStringLiteral("кирпич");
+    return query;
+}
+
+void BM_ArchiveFilter(benchmark::State& bench) {
+    archive::TArchive& store = *Full().archive;
+    size_t found = 0;
+    for (auto _ : bench) {
+        found = store.Find(BrickQuery())->size();
+    }
+    if (found != kEntries / 100) {
+        bench.SkipWithError("the filter found another number of entries");
+    }
+}
+BENCHMARK(BM_ArchiveFilter)->Unit(benchmark::kMillisecond);
+
+// The same statement through the driver alone: every column of every row read, nothing made
+// of them.
+void BM_ArchiveFilterFloor(benchmark::State& bench) {
+    archive::TConnection bare(SettingsIn(Full().folder.path()));
+    const archive::TStatement find = archive::FindStatement(BrickQuery(), bare.Engine());
+    for (auto _ : bench) {
+        QSqlQuery q(bare.Database());
+        q.setForwardOnly(true);
+        q.prepare(find.sql);
+        for (const QVariant& value : find.values) {
+            q.addBindValue(value);
+        }
+        q.exec();
+        const int columns = q.record().count();
+        while (q.next()) {
+            for (int i = 0; i < columns; ++i) {
+                benchmark::DoNotOptimize(q.value(i));
+            }
+        }
+    }
+}
+BENCHMARK(BM_ArchiveFilterFloor)->Unit(benchmark::kMillisecond);
+
+// 10,000 tests of 300 samples each, in folders of 500, each file different.
+struct TTestFolder {
+    TTestFolder() {
+        const QString first = folder.filePath(QStringLiteral("first.ktd"));
+        auto store = std::make_unique<TSampleStore>();
+        for (int i = 0; i < kSamplesPerFile; ++i) {
+            store->ForceN[i] = 1000 * i;
+            store->TimeMs[i] = 100 * i;
+        }
+        store->Count = kSamplesPerFile;
+        records::SaveTestFile(
+            first,
+            FillForSave(QDate(2026, 3, 14), QStringLiteral("Бетон"), QStringLiteral("М-1"),
+                        QStringLiteral("куб"), QStringLiteral("10000"), kSamplesPerFile, 1000),
+            *store);
+        QFile file(first);
+        file.open(QIODevice::ReadOnly);
+        QByteArray bytes = file.readAll();
+        for (int n = 0; n < kFiles; ++n) {
+            const QString dir = folder.filePath(QStringLiteral("DBCustom/%1").arg(n / 500));
+            QDir().mkpath(dir);
+            bytes.replace(120, 4, reinterpret_cast<const char*>(&n), 4);
+            const QString path = QDir(dir).filePath(QStringLiteral("test-%1.ktd").arg(n));
+            QFile out(path);
+            out.open(QIODevice::WriteOnly);
+            out.write(bytes);
+            paths << path;
+        }
+        QFile::remove(first);
+    }
+    QTemporaryDir folder;
+    QStringList paths;
+};
+
+TTestFolder& Tests() {
+    static TTestFolder tests;
+    return tests;
+}
+
+void BM_Import(benchmark::State& bench) {
+    TTestFolder& tests = Tests();
+    platform::OverrideProgramDir(tests.folder.path());
+    archive::TCommandLine line;
+    line.command = archive::TCommand::Import;
+    line.paths << tests.folder.filePath(QStringLiteral("DBCustom"));
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        const archive::TArchiveSettings settings = SettingsIn(tests.folder.path());
+        for (const char* suffix : {"", "-wal", "-shm"}) {
+            QFile::remove(settings.databasePath + QLatin1String(suffix));
+        }
+        QString error;
+        const auto store = archive::TArchive::Open(settings, &error);
+        bench.ResumeTiming();
+        if (!store || archive::RunImport(*store, line) != archive::kExitOk) {
+            bench.SkipWithError("the import failed");
+            return;
+        }
+    }
+    platform::OverrideProgramDir({});
+}
+BENCHMARK(BM_Import)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+// The same files read and hashed, nothing else.
+void BM_ImportFloor(benchmark::State& bench) {
+    const QStringList& paths = Tests().paths;
+    for (auto _ : bench) {
+        for (const QString& path : paths) {
+            const platform::TFileRead read =
+                platform::ReadRegularFile(path, archive::kLargestTestFile + 1);
+            benchmark::DoNotOptimize(archive::Sha256Hex(read.bytes));
+        }
+    }
+}
+BENCHMARK(BM_ImportFloor)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
