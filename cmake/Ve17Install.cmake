@@ -2,7 +2,7 @@
 # help collection), which
 # only root writes, so that no operator can replace what another one runs; the state folder
 # (VE17_STATE_FOLDER, src/platform) with VE17.ini and DBCustom, which the operators of a press PC
-# share; and the desktop's menu entry, icons and software-centre data.
+# share; and the desktop's menu entries, icons and software-centre data.
 include(GNUInstallDirs)
 
 set(VE17_PROGRAM_FOLDER /opt/ve17 CACHE PATH
@@ -30,9 +30,14 @@ if(VE17_STATE_FOLDER)
 endif()
 
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)
+# The menu's entries: the recorder, and the archive's window (its id is the one the window
+# gives itself, src/archive/window_main.cpp).
 configure_file(${packaging}/ve17.desktop.in ${PROJECT_BINARY_DIR}/packaging/${VE17_DESKTOP_ID}.desktop
   @ONLY)
+configure_file(${packaging}/ve17-archive.desktop.in
+  ${PROJECT_BINARY_DIR}/packaging/${VE17_DESKTOP_ID}.archive.desktop @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/packaging/${VE17_DESKTOP_ID}.desktop
+  ${PROJECT_BINARY_DIR}/packaging/${VE17_DESKTOP_ID}.archive.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${packaging}/${VE17_DESKTOP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 

@@ -11,7 +11,9 @@
 # The archive's figures follow, each beside its floor: the text filter over 100,000 entries
 # against the same statement run bare through the driver (CPU time), and the import of 10,000
 # test files against reading and hashing them alone (wall-clock time; the speed ratio is the
-# floor's time over the import's).
+# floor's time over the import's); and the archive window from its start to the paint that
+# first shows rows of 100,000 entries against the same count and first page queried bare and
+# painted in a bare table (wall-clock time: the window reads the archive on a thread of its own).
 #
 # Usage: scripts/bench.sh [build-dir]              (default: build)
 # Environment: BENCH_REPETITIONS=5; the CPU measurement's spans: see bench/cpu_usage.sh.
@@ -21,7 +23,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build}
 reps=${BENCH_REPETITIONS:-5}
 benches=(frame_bench chart_bench open_bench protocol_bench journal_bench series_bench
-    archive_bench)
+    archive_bench archive_window_bench)
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
     generator=$(command -v ninja >/dev/null && echo Ninja || echo "Unix Makefiles")
@@ -156,5 +158,15 @@ medians "$out/archive_bench.txt" | awk '
         if ((import in wall) && (floor in wall)) {
             printf "archive import: %.0f ms, floor %.0f ms, speed ratio %.2f\n", wall[import] / 1e6,
                    wall[floor] / 1e6, wall[floor] / wall[import]
+        }
+    }'
+medians "$out/archive_window_bench.txt" | awk '
+    { wall[$1] = $2 }
+    END {
+        window = "BM_ArchiveWindowToFirstRows/manual_time"
+        floor = "BM_ArchiveWindowToFirstRowsFloor/manual_time"
+        if ((window in wall) && (floor in wall)) {
+            printf "archive window: %.1f ms, floor %.1f ms, ratio %.2f\n", wall[window] / 1e6,
+                   wall[floor] / 1e6, wall[window] / wall[floor]
         }
     }'

@@ -1,11 +1,10 @@
 // ve17-archive: the lab's archive of saved tests. With a command, from the command line (see
-// UsageText); the window comes without one.
+// UsageText); without one (or with only --folder), its window.
 #include <QApplication>
 #include <cstring>
 
-#include "archive/cli_arguments.h"
 #include "archive/cli_commands.h"
-#include "archive/cli_output.h"
+#include "archive/window_main.h"
 
 namespace {
 
@@ -22,14 +21,12 @@ int RunSeriesCommand(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (QString folder; archive::IsWindowCall(archive::ArgumentsOf(argc, argv), &folder)) {
+        return archive::RunArchiveWindow(argc, argv, folder);
+    }
     if (argc > 1 && std::strcmp(argv[1], "series") == 0) {
         return RunSeriesCommand(argc, argv);
     }
     QCoreApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    if (arguments.isEmpty()) {
-        archive::PrintMessage(archive::UsageText());
-        return archive::kExitFailure;
-    }
-    return archive::RunCommandLine(arguments);
+    return archive::RunCommandLine(QCoreApplication::arguments().mid(1));
 }

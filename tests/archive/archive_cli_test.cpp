@@ -187,7 +187,6 @@ TEST_F(ArchiveProgram, AWrongCallOrAnArchiveOutOfReachEndsWithStatus2) {
     QTemporaryDir unreachable;
     WriteProgramIni(unreachable.path(), QStringLiteral("no-such-service"));
     const QStringList calls[] = {
-        {},
         {QStringLiteral("erase")},
         Call("import"),
         Call("list") << QStringLiteral("extra"),
