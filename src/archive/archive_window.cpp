@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,10 +17,13 @@
 #include <algorithm>
 
 #include "about/about_pictures.h"
+#include "archive/series_dialog.h"
 #include "archive/station.h"
 #include "archive/window_columns.h"
 #include "archive/window_filters.h"
 #include "archive/window_test_view.h"
+#include "config/config.h"
+#include "platform/profile.h"
 #include "ui/user_dialogs.h"
 #include "ui/widgets.h"
 
@@ -64,6 +68,7 @@ TArchiveWindow::TArchiveWindow(const TArchiveSettings& settings, TUserDialogs& d
                                TArchiveWindowOptions options, QWidget* parent)
     : QWidget(parent),
       dialogs_(dialogs),
+      settings_(settings),
       options_(std::move(options)),
       reader_(settings),
       files_(HostName()),
@@ -90,6 +95,7 @@ TArchiveWindow::TArchiveWindow(const TArchiveSettings& settings, TUserDialogs& d
     connect(&files_, &TFileWork::CheckedNow, this, &TArchiveWindow::OnCheckedForOpening);
     connect(filters_, &TFilterBar::Changed, this, [this] { rows_.SetFilter(filters_->Filter()); });
     connect(btOpenInRecorder, &QPushButton::clicked, this, &TArchiveWindow::OpenInRecorder);
+    connect(btSeries, &QPushButton::clicked, this, &TArchiveWindow::MakeSeries);
     connect(table_, &QTableView::doubleClicked, this, &TArchiveWindow::OpenInRecorder);
 
     // The first state is read before the first listing, so that an entry that comes between
@@ -111,6 +117,7 @@ void TArchiveWindow::BuildLayout() {
     btOpenInRecorder = ui::Named(new QPushButton(QStringLiteral("Открыть в регистраторе"), this),
                                  "btOpenInRecorder");
     btOpenInRecorder->setEnabled(false);
+    btSeries = ui::Named(new QPushButton(QStringLiteral("Серия..."), this), "btSeries");
     lbCounts = ui::Named(new QLabel(this), "lbCounts");
     lbArchiveError = ui::Named(new QLabel(this), "lbArchiveError");
     lbArchiveError->setWordWrap(true);
@@ -121,7 +128,11 @@ void TArchiveWindow::BuildLayout() {
     auto* sideLayout = new QVBoxLayout(side);
     sideLayout->setContentsMargins(0, 0, 0, 0);
     sideLayout->addWidget(test_, 1);
-    sideLayout->addWidget(btOpenInRecorder, 0, Qt::AlignRight);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btSeries);
+    buttons->addWidget(btOpenInRecorder);
+    sideLayout->addLayout(buttons);
     splitter_ = new QSplitter(Qt::Horizontal, this);
     splitter_->addWidget(table_);
     splitter_->addWidget(side);
@@ -149,7 +160,7 @@ void TArchiveWindow::FitTable() {
 void TArchiveWindow::SetUpTable() {
     table_->setModel(&rows_);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setWordWrap(false);
     table_->setAlternatingRowColors(true);
@@ -280,6 +291,26 @@ void TArchiveWindow::StartRecorder(const QString& path) {
         dialogs_.Message(this,
                          QStringLiteral("Регистратор не запускается: %1").arg(Shown(program)));
     }
+}
+
+std::vector<qint64> TArchiveWindow::SelectedIds() const {
+    QModelIndexList selected = table_->selectionModel()->selectedRows();
+    std::sort(selected.begin(), selected.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::vector<qint64> ids;
+    for (const QModelIndex& index : selected) {
+        if (const TArchiveEntry* entry = rows_.EntryAt(index.row())) {
+            ids.push_back(entry->id);
+        }
+    }
+    return ids;
+}
+
+void TArchiveWindow::MakeSeries() {
+    const TIniFileData config =
+        ReadIniRecord(platform::PrivateProfile(QFile::encodeName(IniFilePath()).toStdString()));
+    TSeriesDialog dialog(settings_, SelectedIds(), config.NAME, config.MACHINE, dialogs_, this);
+    dialog.exec();
 }
 
 }  // namespace archive

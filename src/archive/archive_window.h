@@ -55,6 +55,11 @@ class TArchiveWindow : public QWidget {
 
     // Opens the selected test's file in the recorder, once its file has been checked.
     void OpenInRecorder();
+    // "Серия...": a series of the selected tests, in the table's order; without a selection,
+    // a series kept before.
+    void MakeSeries();
+    // The ids of the selected rows that have come from the archive, in the table's order.
+    std::vector<qint64> SelectedIds() const;
 
   private:
     void BuildLayout();
@@ -68,6 +73,7 @@ class TArchiveWindow : public QWidget {
     void StartRecorder(const QString& path);
 
     TUserDialogs& dialogs_;
+    TArchiveSettings settings_;
     TArchiveWindowOptions options_;
     TArchiveReader reader_;
     TFileWork files_;
@@ -82,6 +88,7 @@ class TArchiveWindow : public QWidget {
     QTableView* table_ = nullptr;
     TTestView* test_ = nullptr;
     QPushButton* btOpenInRecorder = nullptr;
+    QPushButton* btSeries = nullptr;
     QLabel* lbCounts = nullptr;
     QLabel* lbArchiveError = nullptr;
 };

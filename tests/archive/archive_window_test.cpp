@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -53,6 +54,24 @@ TEST_F(ArchiveWindow, RowsComeNewestFirstWithTheirTexts) {
     EXPECT_EQ(RowTexts(0).mid(0, 9), expected);
     EXPECT_EQ(FindControl<QLabel>(window, "lbCounts")->text(),
               QStringLiteral("Показано испытаний: 3 из 3 в архиве"));
+}
+
+// A series is made of the selected rows in the table's order, whichever was selected first.
+TEST_F(ArchiveWindow, TheSelectedRowsMakeTheSeriesInTheTablesOrder) {
+    Store({SampleEntry(1), SampleEntry(2), SampleEntry(3)});
+    archive::TArchiveWindow& window = Open();
+    QItemSelectionModel& selection = *window.Table().selectionModel();
+    const auto select = [&](int row) {
+        selection.select(window.Table().model()->index(row, 0),
+                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    };
+    select(2);
+    select(0);
+    const std::vector<qint64> ids = window.SelectedIds();
+    ASSERT_EQ(ids.size(), 2u);
+    EXPECT_EQ(ids[0], window.Rows().EntryAt(0)->id);
+    EXPECT_EQ(ids[1], window.Rows().EntryAt(2)->id);
+    EXPECT_TRUE(FindControl<QPushButton>(window, "btSeries")->isEnabled());
 }
 
 TEST_F(ArchiveWindow, FilterTextPressAndDaysNarrowTheRows) {
