@@ -164,6 +164,12 @@ kill "$sim_pid"
 wait "$sim_pid" || true
 sim_pid=""
 
+echo "== the installed archive program"
+archive_folder=$(mktemp -d "$scratch/archive-XXXXXX")
+"$folder/ve17-archive" list --folder "$archive_folder" || fail "ve17-archive list failed"
+"$folder/ve17-archive" verify --folder "$archive_folder" || fail "ve17-archive verify failed"
+[ -f "$archive_folder/VE17-archive.sqlite" ] || fail "ve17-archive made no archive"
+
 echo "== reinstall, remove and purge keep the operators' files"
 printf '[USER]\r\nNAME=check\r\n' >"$ini"
 echo check >"$state/DBCustom/check.ktd"
