@@ -23,7 +23,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build}
 reps=${BENCH_REPETITIONS:-5}
 benches=(frame_bench chart_bench open_bench protocol_bench journal_bench series_bench
-    archive_bench archive_window_bench)
+    archive_bench archive_window_bench save_bench)
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
     generator=$(command -v ninja >/dev/null && echo Ninja || echo "Unix Makefiles")
@@ -168,5 +168,14 @@ medians "$out/archive_window_bench.txt" | awk '
         if ((window in wall) && (floor in wall)) {
             printf "archive window: %.1f ms, floor %.1f ms, ratio %.2f\n", wall[window] / 1e6,
                    wall[floor] / 1e6, wall[window] / wall[floor]
+        }
+    }'
+medians "$out/save_bench.txt" | awk '
+    { wall[$1] = $2 }
+    END {
+        with = "BM_SaveWithArchive/real_time"; without = "BM_Save/real_time"
+        if ((with in wall) && (without in wall)) {
+            printf "save with the archive: %.1f ms, without %.1f ms, ratio %.2f\n", wall[with] / 1e6,
+                   wall[without] / 1e6, wall[with] / wall[without]
         }
     }'
