@@ -3,7 +3,7 @@
 #   scripts/sanitize.sh asan   build-asan: every target with AddressSanitizer and
 #                              UndefinedBehaviorSanitizer, then every test but the soak
 #   scripts/sanitize.sh tsan   build-tsan: the tests that run more than one thread (the link,
-#                              measurement, window, archive and end-to-end tests) under
+#                              measurement, window, archive, archive window and end-to-end tests) under
 #                              ThreadSanitizer
 #   scripts/sanitize.sh [all]  both, one after the other
 # CTest runs as many tests at once as the machine has cores (CTEST_PARALLEL_LEVEL overrides

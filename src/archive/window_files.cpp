@@ -64,8 +64,7 @@ void TFileWork::Check(const std::vector<TStoredFile>& files) {
             jobs.backlog.pop_front();
         }
         if (!dropped.isEmpty()) {
-            QMetaObject::invokeMethod(
-                this, [this, dropped] { emit Dropped(dropped); }, Qt::QueuedConnection);
+            home_.Post([this, dropped] { emit Dropped(dropped); });
         }
         Schedule(jobs);
     });
@@ -103,8 +102,7 @@ void TFileWork::RunOne(TFileJobs& jobs) {
         const auto [id, path] = *jobs.curve;
         jobs.curve.reset();
         const TCurve curve = ReadCurveOf(id, path, *jobs.scratch);
-        QMetaObject::invokeMethod(
-            this, [this, curve] { emit CurveRead(curve); }, Qt::QueuedConnection);
+        home_.Post([this, curve] { emit CurveRead(curve); });
         return;
     }
     const bool urgent = !jobs.urgent.empty();
@@ -117,15 +115,12 @@ void TFileWork::RunOne(TFileJobs& jobs) {
         jobs.backlog.pop_back();
     }
     const TFileCheck check = CheckFile(file, jobs.thisHost);
-    QMetaObject::invokeMethod(
-        this,
-        [this, id = file.id, check, urgent] {
-            emit Checked(id, check);
-            if (urgent) {
-                emit CheckedNow(id, check);
-            }
-        },
-        Qt::QueuedConnection);
+    home_.Post([this, id = file.id, check, urgent] {
+        emit Checked(id, check);
+        if (urgent) {
+            emit CheckedNow(id, check);
+        }
+    });
 }
 
 }  // namespace archive

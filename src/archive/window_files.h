@@ -53,6 +53,7 @@ class TFileWork : public QObject {
     void Schedule(TFileJobs& jobs);
     void RunOne(TFileJobs& jobs);
 
+    TTaskTarget home_;  // the results' way back to this object's thread
     TWorkerThread<TFileJobs> thread_;
 };
 

@@ -119,24 +119,21 @@ TArchiveReader::~TArchiveReader() = default;
 void TArchiveReader::Load(const TPageRequest& request) {
     thread_.Post([this, request](TReaderWorker& worker) {
         const TPageAnswer answer = worker.Load(request);
-        QMetaObject::invokeMethod(
-            this, [this, answer] { emit Loaded(answer); }, Qt::QueuedConnection);
+        home_.Post([this, answer] { emit Loaded(answer); });
     });
 }
 
 void TArchiveReader::AskStatus() {
     thread_.Post([this](TReaderWorker& worker) {
         const TArchiveStatus status = worker.Status();
-        QMetaObject::invokeMethod(
-            this, [this, status] { emit StatusRead(status); }, Qt::QueuedConnection);
+        home_.Post([this, status] { emit StatusRead(status); });
     });
 }
 
 void TArchiveReader::AskMachines() {
     thread_.Post([this](TReaderWorker& worker) {
         const QStringList machines = worker.Machines();
-        QMetaObject::invokeMethod(
-            this, [this, machines] { emit MachinesRead(machines); }, Qt::QueuedConnection);
+        home_.Post([this, machines] { emit MachinesRead(machines); });
     });
 }
 

@@ -66,6 +66,7 @@ class TArchiveReader : public QObject {
     void MachinesRead(const QStringList& machines);
 
   private:
+    TTaskTarget home_;  // the answers' way back to this object's thread
     TWorkerThread<TReaderWorker> thread_;
 };
 
