@@ -1,24 +1,21 @@
 #include "archive/series_page.h"
 
-#include <QBuffer>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 #include <algorithm>
 #include <array>
 
 #include "archive/series_table.h"
 #include "archive/series_texts.h"
 #include "chart/chart.h"
-#include "platform/file_replace.h"
+#include "records/protocol_page.h"
 
 namespace archive {
 
 namespace {
 
 // As a high-resolution printer: the page is laid out in device pixels.
-constexpr int kPdfResolution = 1200;
 constexpr double kMarginMm = 8;
 constexpr double kGapMm = 3;
 constexpr double kChartShare = 0.68;  // of the width below the table; the figures take the rest
@@ -138,22 +135,10 @@ bool DrawSeriesPage(QPagedPaintDevice& device, const TSeriesReport& report) {
 }
 
 QString WriteSeriesPdf(const QString& path, const TSeriesReport& report) {
-    // The page is made in memory and written as a whole, so a full disk or a refused folder
-    // never leaves half a PDF behind.
-    QBuffer page;
-    page.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&page);
-        writer.setResolution(kPdfResolution);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageMargins(QMarginsF());
-        writer.setTitle(QStringLiteral("Отчёт по серии образцов"));
-        writer.setCreator(QStringLiteral("Регистратор ВЕ-17 v1.1"));
-        if (!DrawSeriesPage(writer, report)) {
-            return QStringLiteral("страница отчёта не построена");
-        }
-    }
-    return platform::WriteWholeFile(path, page.data());
+    return records::WritePdfPage(
+        path, QStringLiteral("Отчёт по серии образцов"),
+        QStringLiteral("страница отчёта не построена"),
+        [&report](QPagedPaintDevice& page) { return DrawSeriesPage(page, report); });
 }
 
 }  // namespace archive

@@ -33,7 +33,8 @@ bool DrawProtocolPage(QPagedPaintDevice& device, TChart& chart) {
     return painter.end();
 }
 
-QString WriteProtocolPdf(const QString& path, TChart& chart) {
+QString WritePdfPage(const QString& path, const QString& title, const QString& notDrawn,
+                     const std::function<bool(QPagedPaintDevice&)>& draw) {
     // The page is made in memory and written as a whole, so a full disk or a refused folder
     // never leaves half a PDF behind.
     QBuffer page;
@@ -43,13 +44,20 @@ QString WriteProtocolPdf(const QString& path, TChart& chart) {
         writer.setResolution(kPdfResolution);
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF());
-        writer.setTitle(QStringLiteral("Протокол испытания"));
+        writer.setTitle(title);
         writer.setCreator(QStringLiteral("Регистратор ВЕ-17 v1.1"));
-        if (!DrawProtocolPage(writer, chart)) {
-            return QStringLiteral("страница протокола не построена");
+        if (!draw(writer)) {
+            return notDrawn;
         }
     }
     return platform::WriteWholeFile(path, page.data());
+}
+
+QString WriteProtocolPdf(const QString& path, TChart& chart) {
+    return WritePdfPage(
+        path, QStringLiteral("Протокол испытания"),
+        QStringLiteral("страница протокола не построена"),
+        [&chart](QPagedPaintDevice& page) { return DrawProtocolPage(page, chart); });
 }
 
 }  // namespace records
