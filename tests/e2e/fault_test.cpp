@@ -175,7 +175,7 @@ TEST_F(FaultTest, PulledAdapterEndsTheRegistrationAndIsUsedAgainOncePluggedIn) {
     folder->WriteIni(QByteArray(kLinkIni) +
                      "[PORTS]\r\nCOM1=" + QByteArray::fromStdString(adapter.Path()) + "\r\n");
     ASSERT_NO_FATAL_FAILURE(
-        StartSimulator(Args({"--no-map", "--profile", "steady", "--hangup-after", "2"})));
+        StartSimulator(Args({"--no-map", "--profile", "steady", "--hangup-after", "4"})));
     adapter.PlugIn(simulator.readLine().trimmed().toStdString());
     ASSERT_NO_FATAL_FAILURE(StartWindow());
     ASSERT_TRUE(WaitUntil([&] { return form->Recording().Measure().Watchdog != 0; }, 3000));
