@@ -12,9 +12,6 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
-#include <algorithm>
-#include <numeric>
-
 #include "chart/chart.h"
 #include "config/config.h"
 #include "measure/recording.h"
@@ -57,13 +54,6 @@ void SetEnabled(QWidget* control, const std::optional<bool>& enabled) {
     if (enabled) {
         control->setEnabled(*enabled);
     }
-}
-
-// As opening a test computes it: the largest stored force in whole newtons, never below 0.
-int32_t LargestForce(const TSampleStore& store) {
-    const auto end = store.ForceN.begin() + std::clamp(store.Count, 0, kStoreCapacity);
-    return std::accumulate(store.ForceN.begin(), end, int32_t{0},
-                           [](int32_t largest, int32_t force) { return std::max(largest, force); });
 }
 
 }  // namespace
@@ -276,8 +266,8 @@ void TRecordsPanel::Open(const QString& path) {
 }
 
 void TRecordsPanel::ShowLoaded(bool recovered) {
-    const TInfoTexts info =
-        records::MakeInfoTexts(recording_.Specimen(), LargestForce(recording_.Store()));
+    const TInfoTexts info = records::MakeInfoTexts(recording_.Specimen(),
+                                                   records::LargestStoredForce(recording_.Store()));
     lbInfoDate->setText(info.Date);
     lbInfoTest->setText(info.Test);
     lbInfoMark->setText(info.Mark);

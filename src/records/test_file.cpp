@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <algorithm>
+#include <numeric>
 
 #include "platform/file_replace.h"
 #include "platform/little_endian.h"
@@ -53,16 +54,20 @@ int32_t RecordTime(const char* record) {
     return Le32At(record + 4);
 }
 
+int32_t LargestStoredForce(const TSampleStore& store) {
+    const auto end = store.ForceN.begin() + std::clamp(store.Count, 0, kStoreCapacity);
+    return std::accumulate(store.ForceN.begin(), end, int32_t{0},
+                           [](int32_t largest, int32_t force) { return std::max(largest, force); });
+}
+
 int32_t LoadRecords(const char* records, int32_t count, TSampleStore& store) {
-    int32_t fmaxN = 0;
     for (int32_t i = 0; i < count; ++i) {
         const char* record = records + static_cast<ptrdiff_t>(i) * kRecordSize;
         store.ForceN[i] = RecordForce(record);
         store.TimeMs[i] = RecordTime(record);
-        fmaxN = std::max(fmaxN, store.ForceN[i]);
     }
     store.Count = count;
-    return fmaxN;
+    return LargestStoredForce(store);
 }
 
 TFileResult SaveTestFile(const QString& path, const TSpecimenData& header,

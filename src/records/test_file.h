@@ -38,6 +38,10 @@ TRecordBytes RecordBytes(int32_t forceN, int32_t timeMs);
 int32_t RecordForce(const char* record);
 int32_t RecordTime(const char* record);
 
+// The largest force among the store's samples, in whole newtons, never below 0: the Fmax of a
+// test as its information panel shows it.
+int32_t LargestStoredForce(const TSampleStore& store);
+
 // Puts `count` consecutive records into samples 0..count-1 of the store and sets its Count
 // (at most kStoreCapacity); returns the largest force, never below 0.
 int32_t LoadRecords(const char* records, int32_t count, TSampleStore& store);
