@@ -36,6 +36,19 @@ QVariant Text(const QString& text) {
     return text.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(text);
 }
 
+// ":file_path", ":file_size" ...: Qt binds a value by name with one look-up, while binding by
+// position formats the position's name for every value.
+const QStringList& InsertPlaceholders() {
+    static const QStringList names = [] {
+        QStringList list;
+        for (const QString& column : QString::fromLatin1(kInsertColumns).split(QLatin1Char(','))) {
+            list << QLatin1Char(':') + column.trimmed();
+        }
+        return list;
+    }();
+    return names;
+}
+
 void BindEntry(QSqlQuery& q, const TArchiveEntry& e) {
     const QVariantList values{
         Text(e.filePath),
@@ -63,8 +76,9 @@ void BindEntry(QSqlQuery& q, const TArchiveEntry& e) {
         Text(e.rmaxText),
         OriginWord(e.origin),
         SearchText(e.testName, e.marking, e.sampleType, e.machine, e.operatorName)};
-    for (const QVariant& value : values) {
-        q.addBindValue(value);
+    const QStringList& names = InsertPlaceholders();
+    for (int i = 0; i < kInsertColumnCount; ++i) {
+        q.bindValue(names[i], values[i]);
     }
 }
 
@@ -162,13 +176,9 @@ bool TArchive::InTransaction(const std::function<bool()>& work) {
 
 bool TArchive::InsertAll(const std::vector<TArchiveEntry>& entries, int* added) {
     QSqlQuery q(connection_->Database());
-    QStringList marks;
-    for (int i = 0; i < kInsertColumnCount; ++i) {
-        marks << QStringLiteral("?");
-    }
     const QString sql =
         QStringLiteral("INSERT INTO archive_tests (%1) VALUES (%2) ON CONFLICT DO NOTHING")
-            .arg(QLatin1String(kInsertColumns), marks.join(','));
+            .arg(QLatin1String(kInsertColumns), InsertPlaceholders().join(','));
     if (!q.prepare(sql)) {
         return Fail(q.lastError().text());
     }
