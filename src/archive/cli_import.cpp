@@ -26,16 +26,16 @@ QString Clean(const QString& path) {
 
 // The test files of a folder and its subfolders. A link to a folder is not entered; a link or a
 // special file of a test file's name is taken, to be refused with its reason. Journals of
-// registrations are no saved tests.
+// registrations are no saved tests. The names found under a clean folder are clean.
 void AddFolder(const QString& folder, QStringList& files) {
-    QDirIterator found(folder, QDir::Files | QDir::System | QDir::Hidden,
+    QDirIterator found(Clean(folder), QDir::Files | QDir::System | QDir::Hidden,
                        QDirIterator::Subdirectories);
     while (found.hasNext()) {
         const QString path = found.next();
         const QString name = found.fileName();
         if (name.endsWith(QLatin1String(".ktd"), Qt::CaseInsensitive) &&
             !records::IsJournalFileName(name)) {
-            files << Clean(path);
+            files << path;
         }
     }
 }
