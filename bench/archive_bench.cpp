@@ -12,9 +12,11 @@
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <memory>
+#include <thread>
 
 #include "archive/archive.h"
 #include "archive/cli_commands.h"
+#include "archive/test_file_batch.h"
 #include "archive/test_file_entry.h"
 #include "measure/specimen_data.h"
 #include "platform/program_dir.h"
@@ -190,14 +192,25 @@ void BM_Import(benchmark::State& bench) {
 }
 BENCHMARK(BM_Import)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
-// The same files read and hashed, nothing else.
+// The same files read and hashed, nothing else, on as many threads as the import reads with.
 void BM_ImportFloor(benchmark::State& bench) {
     const QStringList& paths = Tests().paths;
-    for (auto _ : bench) {
-        for (const QString& path : paths) {
+    const int threads = archive::BatchThreads(paths.size());
+    const auto readAndHash = [&](int first) {
+        for (qsizetype i = first; i < paths.size(); i += threads) {
             const platform::TFileRead read =
-                platform::ReadRegularFile(path, archive::kLargestTestFile + 1);
+                platform::ReadRegularFile(paths[i], archive::kLargestTestFile + 1);
             benchmark::DoNotOptimize(archive::Sha256Hex(read.bytes));
+        }
+    };
+    for (auto _ : bench) {
+        std::vector<std::thread> helpers;
+        for (int t = 1; t < threads; ++t) {
+            helpers.emplace_back(readAndHash, t);
+        }
+        readAndHash(0);
+        for (std::thread& helper : helpers) {
+            helper.join();
         }
     }
 }

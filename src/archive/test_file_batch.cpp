@@ -13,11 +13,14 @@ constexpr qsizetype kFilesPerThread = 64;  // fewer are not worth a thread
 
 }  // namespace
 
+int BatchThreads(qsizetype files) {
+    return static_cast<int>(std::clamp<qsizetype>(
+        std::min<qsizetype>(QThread::idealThreadCount(), files / kFilesPerThread), 1, kMaxThreads));
+}
+
 std::vector<TTestFileEntry> EntriesFromTestFiles(const QStringList& paths) {
     std::vector<TTestFileEntry> entries(static_cast<size_t>(paths.size()));
-    const qsizetype threads = std::clamp<qsizetype>(
-        std::min<qsizetype>(QThread::idealThreadCount(), paths.size() / kFilesPerThread), 1,
-        kMaxThreads);
+    const qsizetype threads = BatchThreads(paths.size());
     // Thread t takes every path whose index leaves t over when divided by the threads.
     const auto describe = [&](qsizetype first) {
         auto scratch = std::make_unique<TSampleStore>();

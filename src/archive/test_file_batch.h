@@ -9,8 +9,11 @@
 
 namespace archive {
 
-// EntryFromTestFile for every path, on up to as many threads as the machine has cores (at most
-// four); the results in the order of the paths.
+// How many threads read and hash `files` files: as many as the machine has cores, at most four,
+// and no more than one for every 64 files.
+int BatchThreads(qsizetype files);
+
+// EntryFromTestFile for every path, on BatchThreads threads; the results in the order of the paths.
 std::vector<TTestFileEntry> EntriesFromTestFiles(const QStringList& paths);
 
 }  // namespace archive
