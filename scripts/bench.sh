@@ -159,6 +159,10 @@ medians "$out/archive_bench.txt" | awk '
             printf "archive import: %.0f ms, floor %.0f ms, speed ratio %.2f\n", wall[import] / 1e6,
                    wall[floor] / 1e6, wall[floor] / wall[import]
         }
+        insert = "BM_ImportInsert/iterations:1/real_time"
+        if (insert in wall) {
+            printf "archive import / its database work alone: %.0f ms\n", wall[insert] / 1e6
+        }
     }'
 medians "$out/archive_window_bench.txt" | awk '
     { wall[$1] = $2 }

@@ -12,6 +12,9 @@ namespace archive {
 // Runs the command the arguments (after the program's name) call for.
 int RunCommandLine(const QStringList& arguments);
 
+// Import enters the files' entries this many at a time, one transaction each.
+constexpr int kImportBatch = 500;
+
 int RunImport(TArchive& archive, const TCommandLine& line);
 int RunList(TArchive& archive, const TCommandLine& line);
 int RunVerify(TArchive& archive, const TCommandLine& line);

@@ -18,8 +18,6 @@
 namespace archive {
 namespace {
 
-constexpr qsizetype kBatch = 500;
-
 QString Clean(const QString& path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
@@ -79,7 +77,7 @@ class TImporter {
     // The next files from `next` on that the archive does not know, at most a batch.
     QStringList NextBatch(const QStringList& files, qsizetype& next) {
         QStringList batch;
-        for (; next < files.size() && batch.size() < kBatch; ++next) {
+        for (; next < files.size() && batch.size() < kImportBatch; ++next) {
             if (known_.contains(files[next])) {
                 ++counts_.known;
             } else {

@@ -2,6 +2,7 @@
 
 #include <QThread>
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <thread>
 
@@ -21,18 +22,20 @@ int BatchThreads(qsizetype files) {
 std::vector<TTestFileEntry> EntriesFromTestFiles(const QStringList& paths) {
     std::vector<TTestFileEntry> entries(static_cast<size_t>(paths.size()));
     const qsizetype threads = BatchThreads(paths.size());
-    // Thread t takes every path whose index leaves t over when divided by the threads.
-    const auto describe = [&](qsizetype first) {
+    // Each thread takes the next path not yet taken: a thread the system holds back (the
+    // importer's own thread stores entries meanwhile) leaves its share to the others.
+    std::atomic<qsizetype> next{0};
+    const auto describe = [&] {
         auto scratch = std::make_unique<TSampleStore>();
-        for (qsizetype i = first; i < paths.size(); i += threads) {
+        for (qsizetype i = next++; i < paths.size(); i = next++) {
             entries[static_cast<size_t>(i)] = EntryFromTestFile(paths[i], *scratch);
         }
     };
     std::vector<std::thread> helpers;
     for (qsizetype t = 1; t < threads; ++t) {
-        helpers.emplace_back(describe, t);
+        helpers.emplace_back(describe);
     }
-    describe(0);
+    describe();
     for (std::thread& helper : helpers) {
         helper.join();
     }
