@@ -1,13 +1,13 @@
 #include "archive/window_test_view.h"
 
 #include <QDir>
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
 #include "chart/chart.h"
 #include "measure/navigation.h"
+#include "records/info_panel.h"
 #include "ui/widgets.h"
 
 namespace archive {
@@ -25,8 +25,11 @@ measure::TAxisRange RangeOf(const TChartAxis& axis) {
 }  // namespace
 
 TTestView::TTestView(QWidget* parent)
-    : QWidget(parent), chart_(ui::Named(new TChart(this), "chrtArchiveTest")) {
+    : QWidget(parent),
+      chart_(ui::Named(new TChart(this), "chrtArchiveTest")),
+      pnInfo_(new records::TInfoPanel(this)) {
     chart_->setMinimumSize(400, 300);
+    pnInfo_->setFixedSize(records::TInfoPanel::kSize);
     lbInfoFile = ui::Named(new QLabel(this), "lbInfoFile");
     lbInfoFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lbInfoFile->setWordWrap(true);
@@ -35,7 +38,7 @@ TTestView::TTestView(QWidget* parent)
     ui::SetColours(lbFileNote, QColor(), Qt::red);
 
     auto* below = new QHBoxLayout;
-    below->addWidget(BuildInfoPanel(), 0, Qt::AlignTop);
+    below->addWidget(pnInfo_, 0, Qt::AlignTop);
     auto* fileLines = new QVBoxLayout;
     fileLines->addWidget(lbInfoFile);
     fileLines->addWidget(lbFileNote);
@@ -62,67 +65,10 @@ TTestView::TTestView(QWidget* parent)
             [this] { chart_->ZoomPercent(measure::kWheelUpPercent); });
 }
 
-// The recorder's information panel: the texts in a fixed-pitch font, the date in bold, then a
-// rule and the area and results each after its caption.
-QWidget* TTestView::BuildInfoPanel() {
-    QFrame* pnInfo = ui::Named(new QFrame(this), "pnInfo");
-    pnInfo->setFrameStyle(QFrame::Box | QFrame::Plain);
-    ui::SetColours(pnInfo, Qt::white, Qt::black);
-    pnInfo->setMinimumWidth(255);
-    QFont fixed(QStringLiteral("Courier New"));
-    fixed.setPointSize(9);
-    QFont fixedBold = fixed;
-    fixedBold.setBold(true);
-
-    auto* lines = new QVBoxLayout(pnInfo);
-    lines->setContentsMargins(8, 6, 8, 6);
-    const struct {
-        QLabel** label;
-        const char* name;
-    } heading[] = {{&lbInfoDate, "lbInfoDate"},
-                   {&lbInfoTest, "lbInfoTest"},
-                   {&lbInfoMark, "lbInfoMark"},
-                   {&lbInfoType, "lbInfoType"}};
-    for (const auto& line : heading) {
-        *line.label = ui::Named(new QLabel(pnInfo), line.name);
-        lines->addWidget(*line.label);
-    }
-    lbInfoDate->setFont(fixedBold);
-    auto* rule = new QFrame(pnInfo);
-    rule->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-    lines->addWidget(rule);
-    const struct {
-        QLabel** value;
-        const char* name;
-        QString caption;
-    } results[] = {
-        {&lbInfoSQR, "lbInfoSQR", QStringLiteral("S,мм.кв = ")},
-        {&lbInfoFmax, "lbInfoFmax", QStringLiteral("F max,кН = ")},
-        {&lbInfoRmax, "lbInfoRmax", QStringLiteral("R max,Н/мм.кв = ")},
-    };
-    for (const auto& line : results) {
-        auto* row = new QHBoxLayout;
-        row->setSpacing(0);
-        auto* caption = new QLabel(line.caption, pnInfo);
-        caption->setFont(fixed);
-        *line.value = ui::Named(new QLabel(pnInfo), line.name);
-        (*line.value)->setFont(fixed);
-        row->addWidget(caption);
-        row->addWidget(*line.value, 1);
-        lines->addLayout(row);
-    }
-    return pnInfo;
-}
-
 void TTestView::ShowEntry(const TArchiveEntry& entry) {
     shownId_ = entry.id;
-    lbInfoDate->setText(entry.testDate);
-    lbInfoTest->setText(entry.testName);
-    lbInfoMark->setText(entry.marking);
-    lbInfoType->setText(entry.sampleType);
-    lbInfoSQR->setText(entry.areaText);
-    lbInfoFmax->setText(entry.fmaxText);
-    lbInfoRmax->setText(entry.rmaxText);
+    pnInfo_->Show({entry.testDate, entry.testName, entry.marking, entry.sampleType, entry.areaText,
+                   entry.fmaxText, entry.rmaxText});
     lbInfoFile->setText(QStringLiteral("%1\nпресс %2, оператор %3, компьютер %4")
                             .arg(QDir::toNativeSeparators(entry.filePath), entry.machine,
                                  entry.operatorName, entry.hostName));

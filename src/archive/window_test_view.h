@@ -1,7 +1,6 @@
 // The archive window's view of one test: its load-time curve on the project's load chart, and
-// under it the header's texts and results as the recorder's information panel shows an opened
-// test, from the archive's entry; a line under them tells what is wrong with the file, if
-// anything.
+// under it the header's texts and results in the recorder's information panel, from the
+// archive's entry; a line beside them tells what is wrong with the file, if anything.
 #pragma once
 
 #include <QWidget>
@@ -11,6 +10,10 @@
 
 class QLabel;
 class TChart;
+
+namespace records {
+class TInfoPanel;
+}
 
 namespace archive {
 
@@ -31,21 +34,14 @@ class TTestView : public QWidget {
     TChart& Chart() const { return *chart_; }
 
   private:
-    QWidget* BuildInfoPanel();
     void AutoScale();
     void UpdateNote();
 
     TChart* chart_;
+    records::TInfoPanel* pnInfo_;
     qint64 shownId_ = 0;
     QString curveNote_;
     QString fileNote_;
-    QLabel* lbInfoDate = nullptr;
-    QLabel* lbInfoTest = nullptr;
-    QLabel* lbInfoMark = nullptr;
-    QLabel* lbInfoType = nullptr;
-    QLabel* lbInfoSQR = nullptr;
-    QLabel* lbInfoFmax = nullptr;
-    QLabel* lbInfoRmax = nullptr;
     QLabel* lbInfoFile = nullptr;
     QLabel* lbFileNote = nullptr;
 };

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
-#include <QFrame>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
@@ -18,6 +17,7 @@
 #include "platform/file_attributes.h"
 #include "platform/program_dir.h"
 #include "records/csv_export.h"
+#include "records/info_panel.h"
 #include "records/info_texts.h"
 #include "records/journal_folder.h"
 #include "records/protocol.h"
@@ -93,48 +93,8 @@ void TRecordsPanel::BuildSpecimenBoxes(QWidget* group) {
 }
 
 void TRecordsPanel::BuildInfoPanel(QWidget* client) {
-    pnInfo = ui::Named(ui::MakePanel(client, QRect(770, 120, 255, 183), true, Qt::white), "pnInfo");
-    QFont fixed(QStringLiteral("Courier New"));
-    fixed.setPointSize(9);
-    QFont fixedBold = fixed;
-    fixedBold.setBold(true);
-
-    int top = 8;
-    const struct {
-        QLabel** label;
-        const char* name;
-    } heading[] = {{&lbInfoDate, "lbInfoDate"},
-                   {&lbInfoTest, "lbInfoTest"},
-                   {&lbInfoMark, "lbInfoMark"},
-                   {&lbInfoType, "lbInfoType"}};
-    for (const auto& line : heading) {
-        *line.label = ui::Named(new QLabel(pnInfo), line.name);
-        (*line.label)->setGeometry(8, top, 240, 18);
-        top += 22;
-    }
-    lbInfoDate->setFont(fixedBold);
-    auto* rule = new QFrame(pnInfo);
-    rule->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-    rule->setGeometry(6, top + 2, 243, 4);
-    top += 14;
-    const struct {
-        QLabel** value;
-        const char* name;
-        QString caption;
-    } results[] = {
-        {&lbInfoSQR, "lbInfoSQR", QStringLiteral("S,мм.кв = ")},
-        {&lbInfoFmax, "lbInfoFmax", QStringLiteral("F max,кН = ")},
-        {&lbInfoRmax, "lbInfoRmax", QStringLiteral("R max,Н/мм.кв = ")},
-    };
-    for (const auto& line : results) {
-        auto* caption = ui::MakeLabel(pnInfo, line.caption, 8, top);
-        caption->setFont(fixed);
-        caption->adjustSize();
-        *line.value = ui::Named(new QLabel(pnInfo), line.name);
-        (*line.value)->setFont(fixed);
-        (*line.value)->setGeometry(8 + caption->width(), top, 240 - caption->width(), 18);
-        top += 22;
-    }
+    pnInfo = new records::TInfoPanel(client);
+    pnInfo->move(770, 120);
     pnInfo->hide();
 }
 
@@ -268,13 +228,7 @@ void TRecordsPanel::Open(const QString& path) {
 void TRecordsPanel::ShowLoaded(bool recovered) {
     const TInfoTexts info = records::MakeInfoTexts(recording_.Specimen(),
                                                    records::LargestStoredForce(recording_.Store()));
-    lbInfoDate->setText(info.Date);
-    lbInfoTest->setText(info.Test);
-    lbInfoMark->setText(info.Mark);
-    lbInfoType->setText(info.Type);
-    lbInfoSQR->setText(info.SQR);
-    lbInfoFmax->setText(info.Fmax);
-    lbInfoRmax->setText(info.Rmax);
+    pnInfo->Show(info);
     TControlStates shown;
     shown.Protocol = true;
     shown.ToExel = true;

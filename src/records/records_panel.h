@@ -11,13 +11,15 @@
 #include "measure/control_states.h"
 #include "measure/specimen_data.h"
 
-class QFrame;
 class QKeyEvent;
-class QLabel;
 class QLineEdit;
 class QPrinter;
 class QPushButton;
 class QWidget;
+
+namespace records {
+class TInfoPanel;
+}
 class TChart;
 class TRecording;
 class TUserDialogs;
@@ -83,14 +85,7 @@ class TRecordsPanel : public QObject {
     QLineEdit* edSampleName = nullptr;
     QLineEdit* edSampleType = nullptr;
     QLineEdit* edSQR = nullptr;
-    QFrame* pnInfo = nullptr;
-    QLabel* lbInfoDate = nullptr;
-    QLabel* lbInfoTest = nullptr;
-    QLabel* lbInfoMark = nullptr;
-    QLabel* lbInfoType = nullptr;
-    QLabel* lbInfoSQR = nullptr;
-    QLabel* lbInfoFmax = nullptr;
-    QLabel* lbInfoRmax = nullptr;
+    records::TInfoPanel* pnInfo = nullptr;
     QPushButton* btOpenTest = nullptr;
     QPushButton* btProtocol = nullptr;
     QPushButton* btSaveTest = nullptr;
