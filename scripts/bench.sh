@@ -10,8 +10,9 @@
 #
 # The archive's figures follow, each beside its floor: the text filter over 100,000 entries
 # against the same statement run bare through the driver (CPU time), and the import of 10,000
-# test files against reading and hashing them alone (wall-clock time; the speed ratio is the
-# floor's time over the import's); and the archive window from its start to the paint that
+# test files against reading and hashing them alone on as many threads as the import reads with
+# (wall-clock time; the speed ratio is the floor's time over the import's), then the import's
+# database work alone; and the archive window from its start to the paint that
 # first shows rows of 100,000 entries against the same count and first page queried bare and
 # painted in a bare table (wall-clock time: the window reads the archive on a thread of its own).
 #
