@@ -12,6 +12,13 @@ inline void PutLe(uint8_t* at, uint32_t value, int size) {
     }
 }
 
+// The four bytes at `at`, lowest first: written out, so that the compiler reads them with one
+// load on a little-endian machine (the loop below it leaves a loop).
+inline uint32_t GetLe32(const uint8_t* at) {
+    return static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 |
+           static_cast<uint32_t>(at[2]) << 16 | static_cast<uint32_t>(at[3]) << 24;
+}
+
 inline uint32_t GetLe(const uint8_t* at, int size) {
     uint32_t value = 0;
     for (int i = 0; i < size; ++i) {

@@ -14,7 +14,7 @@ namespace records {
 namespace {
 
 int32_t Le32At(const char* at) {
-    return static_cast<int32_t>(platform::GetLe(reinterpret_cast<const uint8_t*>(at), 4));
+    return static_cast<int32_t>(platform::GetLe32(reinterpret_cast<const uint8_t*>(at)));
 }
 
 QString Shown(const QString& path) {
