@@ -3,11 +3,13 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <atomic>
 
 #include "platform/file_attributes.h"
@@ -73,14 +75,26 @@ bool OpenedItself(QSqlDatabase& db, const QString& path) {
     return false;
 }
 
-QString Pragmas(QSqlDatabase& db) {
+bool IsBusy(const QSqlError& error) {
+    constexpr int kSqliteBusy = 5;  // SQLITE_BUSY, also the low byte of its extended codes
+    return (error.nativeErrorCode().toInt() & 0xff) == kSqliteBusy;
+}
+
+// WAL: readers never wait for a writer, and a writer waits for another one only as long as its
+// transaction; FULL: a stored entry survives a power loss. Programs that switch a new file to
+// WAL at the same moment each hold the lock the other needs; SQLite then answers "busy" at once
+// instead of waiting, so the switch is tried again within the busy timeout.
+QString Pragmas(QSqlDatabase& db, int busyTimeoutMs) {
     QSqlQuery query(db);
-    // WAL: readers never wait for a writer, and a writer waits for another one only as long as
-    // its transaction; FULL: a stored entry survives a power loss.
-    for (const char* pragma : {"PRAGMA journal_mode = WAL", "PRAGMA synchronous = FULL"}) {
-        if (!query.exec(QLatin1String(pragma))) {
+    const QDeadlineTimer deadline(busyTimeoutMs);
+    while (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL"))) {
+        if (!IsBusy(query.lastError()) || deadline.hasExpired()) {
             return query.lastError().text();
         }
+        QThread::msleep(5);
+    }
+    if (!query.exec(QStringLiteral("PRAGMA synchronous = FULL"))) {
+        return query.lastError().text();
     }
     return {};
 }
@@ -123,7 +137,7 @@ QString TConnection::OpenSqlite(const TArchiveSettings& settings) {
     if (!OpenedItself(db_, settings.databasePath)) {
         return QStringLiteral("на месте файла базы оказалась ссылка");
     }
-    return Pragmas(db_);
+    return Pragmas(db_, settings.busyTimeoutMs);
 }
 
 QString TConnection::OpenPostgres(const TArchiveSettings& settings) {

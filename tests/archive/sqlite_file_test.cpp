@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <thread>
+#include <vector>
 
 #include "archive/archive.h"
 #include "archive_engine.h"
@@ -54,6 +56,35 @@ TEST_F(SqliteFile, ALinkOrAFolderAtTheDatabasesNameIsRefused) {
     ASSERT_TRUE(QDir().mkdir(settings_.databasePath));
     EXPECT_FALSE(archive::TArchive::Open(settings_, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("не обычный файл"))) << error.toStdString();
+}
+
+// Programs that open a new archive at the same moment all open it: switching the new file to
+// write-ahead logging makes them wait for each other, which SQLite answers at once with "busy".
+TEST(SqliteFileRace, ProgramsOpeningANewArchiveAtOnceAllOpenIt) {
+    constexpr int kRounds = 20;
+    constexpr int kPrograms = 4;
+    for (int round = 0; round < kRounds; ++round) {
+        QTemporaryDir dir;
+        const archive::TArchiveSettings settings = SettingsIn(dir.path(), {});
+        std::vector<QString> errors(kPrograms);
+        std::vector<std::thread> programs;
+        for (int p = 0; p < kPrograms; ++p) {
+            programs.emplace_back([&settings, &errors, p] {
+                QString error;
+                const auto store = archive::TArchive::Open(settings, &error);
+                errors[size_t(p)] = store ? QString() : QStringLiteral("no archive: ") + error;
+                if (store && !store->Insert({SampleEntry(p + 1)})) {
+                    errors[size_t(p)] = store->Error();
+                }
+            });
+        }
+        for (std::thread& program : programs) {
+            program.join();
+        }
+        for (const QString& error : errors) {
+            ASSERT_TRUE(error.isEmpty()) << "round " << round << ": " << error.toStdString();
+        }
+    }
 }
 
 }  // namespace
