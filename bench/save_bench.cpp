@@ -47,8 +47,8 @@ struct TSaveScene {
 // Saves at the press are a test apart: each save is timed on its own, after a pause, and with the
 // archive its archive work runs beside it and is over before the pause ends (neither is timed).
 // Both benchmarks pause alike, since a save after a pause costs more than one right after another.
-constexpr unsigned long kPauseMs = 10;
-constexpr int kSaves = 200;
+constexpr unsigned long kPauseMs = 50;
+constexpr int kSaves = 100;
 
 template <typename Wait>
 void TimeSaves(benchmark::State& bench, TSaveScene& scene, Wait waitForArchive) {

@@ -178,7 +178,7 @@ medians "$out/archive_window_bench.txt" | awk '
 medians "$out/save_bench.txt" | awk '
     { wall[$1] = $2 }
     END {
-        with = "BM_SaveWithArchive/real_time"; without = "BM_Save/real_time"
+        with = "BM_SaveWithArchive/iterations:100/real_time"; without = "BM_Save/iterations:100/real_time"
         if ((with in wall) && (without in wall)) {
             printf "save with the archive: %.1f ms, without %.1f ms, ratio %.2f\n", wall[with] / 1e6,
                    wall[without] / 1e6, wall[with] / wall[without]
