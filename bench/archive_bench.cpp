@@ -18,6 +18,7 @@
 #include "archive/cli_commands.h"
 #include "archive/test_file_batch.h"
 #include "archive/test_file_entry.h"
+#include "full_archive.h"
 #include "measure/specimen_data.h"
 #include "platform/program_dir.h"
 #include "platform/regular_file.h"
@@ -25,68 +26,9 @@
 
 namespace {
 
-constexpr int kEntries = 100000;
 constexpr int kFiles = 10000;
-constexpr int kSamplesPerFile = 300;
-
-archive::TArchiveSettings SettingsIn(const QString& folder) {
-    archive::TArchiveSettings settings;
-    settings.databasePath = QDir(folder).filePath(QLatin1String(archive::kDatabaseFileName));
-    settings.queueFolder = QDir(folder).filePath(QLatin1String(archive::kQueueFolderName));
-    return settings;
-}
-
-// Four presses, ten operators, and one test in a hundred of bricks.
-archive::TArchiveEntry Entry(int n) {
-    archive::TArchiveEntry e;
-    e.filePath = QStringLiteral("/var/lib/ve17/DBCustom/%1/test-%2.ktd").arg(n / 1000).arg(n);
-    e.fileSize = 120 + 8 * kSamplesPerFile;
-    e.sha256 = QStringLiteral("%1").arg(n, 64, 16, QLatin1Char('0'));
-    e.savedAt = QDateTime(QDate(2020, 1, 1), QTime(8, 0), Qt::UTC).addSecs(600LL * n);
-    e.userAccount = QStringLiteral("operator%1").arg(n % 10);
-    e.hostName = QStringLiteral("press-%1").arg(n % 4);
-    e.operatorName = QStringLiteral("Оператор %1").arg(n % 10);
-    e.machine = QStringLiteral("П-%1").arg(50 * (n % 4 + 1));
-    e.serNum = n % 4;
-    e.testDate = e.savedAt.toString(QStringLiteral("dd.MM.yyyy"));
-    e.testName =
-        n % 100 == 0 ? QStringLiteral("Кирпич М%1").arg(n) : QStringLiteral("Бетон B%1").arg(n);
-    e.marking = QStringLiteral("М-%1").arg(n % 1000);
-    e.sampleType = QStringLiteral("куб 100");
-    e.areaText = QStringLiteral("10000");
-    e.forceScale = 1000;
-    e.sampleCount = kSamplesPerFile;
-    e.periodMs = 100;
-    e.fmaxN = 100000 + n;
-    e.fmaxKn = e.fmaxN * 0.001;
-    e.areaMm2 = 10000;
-    e.rmax = e.fmaxN / 10000.0;
-    e.fmaxText = QString::asprintf("%-8.3f", e.fmaxKn);
-    e.rmaxText = QString::asprintf("%-8.3f", *e.rmax);
-    return e;
-}
-
-// The archive of 100,000 entries, made once for every benchmark that filters it.
-struct TFullArchive {
-    TFullArchive() {
-        QString error;
-        archive = archive::TArchive::Open(SettingsIn(folder.path()), &error);
-        for (int start = 0; archive && start < kEntries; start += 5000) {
-            std::vector<archive::TArchiveEntry> batch;
-            for (int n = start; n < start + 5000; ++n) {
-                batch.push_back(Entry(n));
-            }
-            archive->Insert(batch);
-        }
-    }
-    QTemporaryDir folder;
-    std::unique_ptr<archive::TArchive> archive;
-};
-
-TFullArchive& Full() {
-    static TFullArchive full;
-    return full;
-}
+constexpr int kSamplesPerFile = full_archive::kSamplesPerTest;
+using full_archive::SettingsIn;
 
 archive::TArchiveQuery BrickQuery() {
     archive::TArchiveQuery query;
@@ -95,12 +37,12 @@ archive::TArchiveQuery BrickQuery() {
 }
 
 void BM_ArchiveFilter(benchmark::State& bench) {
-    archive::TArchive& store = *Full().archive;
+    archive::TArchive& store = *full_archive::FullArchive().archive;
     size_t found = 0;
     for (auto _ : bench) {
         found = store.Find(BrickQuery())->size();
     }
-    if (found != kEntries / 100) {
+    if (found != full_archive::kFullArchiveEntries / 100) {
         bench.SkipWithError("the filter found another number of entries");
     }
 }
@@ -109,7 +51,7 @@ BENCHMARK(BM_ArchiveFilter)->Unit(benchmark::kMillisecond);
 // The same statement through the driver alone: every column of every row read, nothing made
 // of them.
 void BM_ArchiveFilterFloor(benchmark::State& bench) {
-    archive::TConnection bare(SettingsIn(Full().folder.path()));
+    archive::TConnection bare(full_archive::FullArchive().settings);
     const archive::TStatement find = archive::FindStatement(BrickQuery(), bare.Engine());
     for (auto _ : bench) {
         QSqlQuery q(bare.Database());
@@ -175,7 +117,7 @@ void BM_ImportInsert(benchmark::State& bench) {
     for (int start = 0; start < kFiles; start += archive::kImportBatch) {
         std::vector<archive::TArchiveEntry>& batch = batches.emplace_back();
         for (int n = start; n < std::min(start + archive::kImportBatch, kFiles); ++n) {
-            batch.push_back(Entry(n));
+            batch.push_back(full_archive::ArchiveEntry(n));
         }
     }
     for (auto _ : bench) {

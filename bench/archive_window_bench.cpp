@@ -8,7 +8,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QEventLoop>
@@ -16,7 +15,6 @@
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -24,67 +22,13 @@
 #include "archive/archive.h"
 #include "archive/archive_window.h"
 #include "archive/window_columns.h"
+#include "full_archive.h"
 #include "ui/user_dialogs.h"
 
 namespace {
 
-constexpr int kEntries = 100000;
+constexpr int kEntries = full_archive::kFullArchiveEntries;
 constexpr int kPageSize = archive::TArchiveRows::kPageSize;
-
-archive::TArchiveEntry Entry(int n) {
-    archive::TArchiveEntry e;
-    e.filePath = QStringLiteral("/var/lib/ve17/DBCustom/test-%1.ktd").arg(n);
-    e.fileSize = 2520;
-    e.sha256 = QStringLiteral("%1").arg(n, 64, 16, QLatin1Char('0'));
-    e.savedAt = QDateTime(QDate(2020, 1, 1), QTime(8, 0), Qt::UTC).addSecs(600LL * n);
-    e.userAccount = QStringLiteral("operator");
-    e.hostName = QStringLiteral("press-%1").arg(n % 4);
-    e.operatorName = QStringLiteral("Оператор %1").arg(n % 10);
-    e.machine = QStringLiteral("П-%1").arg(50 * (n % 4 + 1));
-    e.testDate = e.savedAt.toString(QStringLiteral("dd.MM.yyyy"));
-    e.testName = QStringLiteral("Бетон B%1").arg(n);
-    e.marking = QStringLiteral("М-%1").arg(n % 1000);
-    e.sampleType = QStringLiteral("куб 100");
-    e.areaText = QStringLiteral("10000");
-    e.sampleCount = 300;
-    e.fmaxN = 100000 + n;
-    e.fmaxKn = e.fmaxN * 0.001;
-    e.areaMm2 = 10000;
-    e.rmax = e.fmaxN / 10000.0;
-    e.fmaxText = QString::asprintf("%-8.3f", e.fmaxKn);
-    e.rmaxText = QString::asprintf("%-8.3f", *e.rmax);
-    return e;
-}
-
-// The archive of 100,000 entries, made once for both benchmarks.
-struct TFullArchive {
-    TFullArchive() {
-        settings.databasePath = QDir(folder.path()).filePath(archive::kDatabaseFileName);
-        settings.queueFolder = QDir(folder.path()).filePath(archive::kQueueFolderName);
-        QString error;
-        const auto store = archive::TArchive::Open(settings, &error);
-        if (!store) {
-            qFatal("no archive: %s", qPrintable(error));
-        }
-        store->DeferDiskSyncs();
-        for (int start = 0; start < kEntries; start += 5000) {
-            std::vector<archive::TArchiveEntry> batch;
-            for (int n = start; n < start + 5000; ++n) {
-                batch.push_back(Entry(n));
-            }
-            if (!store->Insert(batch)) {
-                qFatal("cannot fill the archive: %s", qPrintable(store->Error()));
-            }
-        }
-    }
-    QTemporaryDir folder;
-    archive::TArchiveSettings settings;
-};
-
-TFullArchive& Full() {
-    static TFullArchive full;
-    return full;
-}
 
 // Runs the event loop until `done` holds; false after a few seconds without it.
 bool RunEventsUntil(const std::function<bool()>& done) {
@@ -122,7 +66,7 @@ class TPaintWatch : public QObject {
 };
 
 void BM_ArchiveWindowToFirstRows(benchmark::State& state) {
-    const archive::TArchiveSettings settings = Full().settings;
+    const archive::TArchiveSettings settings = full_archive::FullArchive().settings;
     const std::unique_ptr<TUserDialogs> dialogs = MakeDesktopDialogs();
     for (auto _ : state) {
         QElapsedTimer took;
@@ -155,7 +99,7 @@ void FillBareTable(QTableWidget& table, QSqlQuery& page) {
 }
 
 void BM_ArchiveWindowToFirstRowsFloor(benchmark::State& state) {
-    const QString path = Full().settings.databasePath;
+    const QString path = full_archive::FullArchive().settings.databasePath;
     int connections = 0;
     for (auto _ : state) {
         QElapsedTimer took;
