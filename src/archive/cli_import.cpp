@@ -11,6 +11,7 @@
 #include "archive/cli_output.h"
 #include "archive/station.h"
 #include "archive/test_file_batch.h"
+#include "archive/test_file_entry.h"
 #include "config/config.h"
 #include "platform/profile.h"
 #include "records/journal_folder.h"
@@ -18,15 +19,11 @@
 namespace archive {
 namespace {
 
-QString Clean(const QString& path) {
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
-
 // The test files of a folder and its subfolders. A link to a folder is not entered; a link or a
 // special file of a test file's name is taken, to be refused with its reason. Journals of
 // registrations are no saved tests. The names found under a clean folder are clean.
 void AddFolder(const QString& folder, QStringList& files) {
-    QDirIterator found(Clean(folder), QDir::Files | QDir::System | QDir::Hidden,
+    QDirIterator found(ArchivedPath(folder), QDir::Files | QDir::System | QDir::Hidden,
                        QDirIterator::Subdirectories);
     while (found.hasNext()) {
         const QString path = found.next();
@@ -46,7 +43,7 @@ std::optional<QStringList> CollectFiles(const QStringList& paths) {
         if (info.isDir()) {
             AddFolder(path, files);
         } else if (info.exists() || info.isSymLink()) {
-            files << Clean(path);
+            files << ArchivedPath(path);
         } else {
             PrintMessage(QStringLiteral("ve17-archive: нет файла или папки «%1»").arg(path));
             return std::nullopt;

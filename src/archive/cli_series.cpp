@@ -1,7 +1,6 @@
 // ve17-archive series: a series of archived test files made (or replaced) in the archive, with
 // its page as a PDF file and its table as a CSV file.
 #include <QFile>
-#include <QFileInfo>
 
 #include "archive/cli_commands.h"
 #include "archive/cli_output.h"
@@ -9,6 +8,7 @@
 #include "archive/series_report.h"
 #include "archive/series_texts.h"
 #include "archive/station.h"
+#include "archive/test_file_entry.h"
 #include "config/config.h"
 #include "platform/profile.h"
 
@@ -31,9 +31,8 @@ QString SeriesOfFiles(TArchive& archive, const TCommandLine& line, const TSeries
                .machine = config.MACHINE,
                .members = {}};
     for (const QString& path : line.paths) {
-        const QString absolute = QFileInfo(path).absoluteFilePath();
         std::optional<TArchiveEntry> entry;
-        if (!archive.FindEntryOfFile(absolute, series->hostName, &entry)) {
+        if (!archive.FindEntryOfFile(ArchivedPath(path), series->hostName, &entry)) {
             return archive.Error();
         }
         if (!entry) {

@@ -98,6 +98,10 @@ void FillResults(const TSpecimenData& header, int32_t fmaxN, TArchiveEntry& entr
 
 }  // namespace
 
+QString ArchivedPath(const QString& path) {
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
 QString Sha256Hex(const QByteArray& bytes) {
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
@@ -115,7 +119,7 @@ TTestFileEntry EntryFromBytes(const QString& path, const QByteArray& bytes, qint
                                                header.SampleCount, scratch);
     TTestFileEntry result;
     result.ok = true;
-    result.entry.filePath = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    result.entry.filePath = ArchivedPath(path);
     result.entry.fileSize = size;
     result.entry.sha256 = Sha256Hex(bytes);
     result.entry.periodMs = StepOfTimes(scratch);

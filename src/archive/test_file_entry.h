@@ -35,6 +35,10 @@ TTestFileEntry EntryFromTestFile(const QString& path, TSampleStore& scratch);
 TTestFileEntry EntryFromBytes(const QString& path, const QByteArray& bytes, qint64 size,
                               TSampleStore& scratch);
 
+// The name a file stands under in the archive: absolute, without "." or ".." steps (links are
+// kept as named). Entries are found by it, so a file named in any way finds its entry.
+QString ArchivedPath(const QString& path);
+
 // SHA-256 in lower-case hex.
 QString Sha256Hex(const QByteArray& bytes);
 
