@@ -11,8 +11,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
+#include <atomic>
 #include <memory>
-#include <thread>
 
 #include "archive/archive.h"
 #include "archive/cli_commands.h"
@@ -161,26 +161,19 @@ void BM_Import(benchmark::State& bench) {
 }
 BENCHMARK(BM_Import)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
-// The same files read and hashed, nothing else, on as many threads as the import reads with.
+// The same files read and hashed, nothing else, on the threads the import reads with, shared out
+// the same way.
 void BM_ImportFloor(benchmark::State& bench) {
     const QStringList& paths = Tests().paths;
-    const int threads = archive::BatchThreads(paths.size());
-    const auto readAndHash = [&](int first) {
-        for (qsizetype i = first; i < paths.size(); i += threads) {
-            const platform::TFileRead read =
-                platform::ReadRegularFile(paths[i], archive::kLargestTestFile + 1);
-            benchmark::DoNotOptimize(archive::Sha256Hex(read.bytes));
-        }
-    };
     for (auto _ : bench) {
-        std::vector<std::thread> helpers;
-        for (int t = 1; t < threads; ++t) {
-            helpers.emplace_back(readAndHash, t);
-        }
-        readAndHash(0);
-        for (std::thread& helper : helpers) {
-            helper.join();
-        }
+        std::atomic<qsizetype> next{0};
+        archive::RunOnBatchThreads(paths.size(), [&] {
+            for (qsizetype i = next++; i < paths.size(); i = next++) {
+                const platform::TFileRead read =
+                    platform::ReadRegularFile(paths[i], archive::kLargestTestFile + 1);
+                benchmark::DoNotOptimize(archive::Sha256Hex(read.bytes));
+            }
+        });
     }
 }
 BENCHMARK(BM_ImportFloor)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
