@@ -58,7 +58,7 @@ struct TFullArchive {
         QString error;
         archive = archive::TArchive::Open(settings, &error);
         if (!archive || !archive->DeferDiskSyncs()) {
-            qFatal("no archive: %s", qPrintable(error));
+            qFatal("no archive: %s", qPrintable(archive ? archive->Error() : error));
         }
         for (int start = 0; start < kFullArchiveEntries; start += 5000) {
             std::vector<archive::TArchiveEntry> batch;

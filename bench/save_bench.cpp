@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDeadlineTimer>
 #include <QTemporaryDir>
 #include <QThread>
 #include <memory>
@@ -93,10 +94,11 @@ void BM_SaveWithArchive(benchmark::State& bench) {
         });
     }
     TimeSaves(bench, scene, [&](int saves) {
-        while (answered < saves) {
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        const QDeadlineTimer deadline(10000);
+        while (answered < saves && !deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
         }
-        return stored;
+        return answered >= saves && stored;
     });
 }
 BENCHMARK(BM_SaveWithArchive)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(kSaves);
