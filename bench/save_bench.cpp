@@ -9,6 +9,7 @@
 #include <QDeadlineTimer>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <memory>
 
 #include "archive/archive_recorder.h"
@@ -32,16 +33,19 @@ struct TSaveScene {
         store.PeriodMs = 100;
     }
     ~TSaveScene() { platform::OverrideProgramDir(QString()); }
+    // Every save is a test of its own, under its own name, as at the press: the archive enters
+    // each one anew.
     void Save() {
         const TSpecimenData header =
             FillForSave(QDate(2026, 12, 11), "Bench", "M-1", "cube", "2500", kStoreCapacity, 100);
+        const QString path = folder.filePath(QStringLiteral("test-%1.ktd").arg(++saved));
         if (!records::SaveTestFile(path, header, recording.Store()).ok) {
             throw std::runtime_error("the test was not saved");
         }
         recording.MarkSaved(path, header);
     }
     QTemporaryDir folder;
-    QString path = folder.filePath(QStringLiteral("bench.ktd"));
+    int saved = 0;
     TRecording recording;
 };
 
@@ -94,9 +98,12 @@ void BM_SaveWithArchive(benchmark::State& bench) {
         });
     }
     TimeSaves(bench, scene, [&](int saves) {
+        // The timer wakes the wait now and then, so that a lost answer ends it.
+        QTimer wake;
+        wake.start(100);
         const QDeadlineTimer deadline(10000);
         while (answered < saves && !deadline.hasExpired()) {
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         return answered >= saves && stored;
     });
